@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds Quillory with AddressSanitizer and UndefinedBehaviorSanitizer and runs
+# every test. GUI tests run on Qt's offscreen platform.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/packages.sh
+quillory_install_packages
+
+build=build-test
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLORY_SANITIZE=ON -DQUILLORY_TESTS=ON >/dev/null
+cmake --build "$build"
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
