@@ -1,0 +1,242 @@
+#pragma once
+
+// The main window: banner, three pages (records, settings, about), the bottom
+// row of buttons and the status bar; it also owns the database connection and
+// its queries, the four timers, the tray icon with its menu and the skin.
+// The handlers are defined in the folder of the subsystem they belong to.
+
+#include <QWidget>
+
+#include "store/RecordStatements.h"
+
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+class QTimer;
+
+class TADOConnection;
+class TADOQuery;
+class TDataSource;
+class TClickLabel;
+class TStatusBar;
+class RecordGridModel;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Closes the window: FormClose, then the program ends when this is the
+    // application's main form. An error in FormClose propagates and stops both.
+    void Close();
+
+    // Called by the program entry once every start-up window exists: arms the
+    // one-shot login check when start-up asked for it.
+    void StartupCompleted();
+
+    // --- top level -----------------------------------------------------------
+    TClickLabel* Image2 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+    QPushButton* Button_CheckLogin = nullptr;
+    QPushButton* ButtonWEB = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button_HIde = nullptr;
+    TStatusBar* StatusBar1 = nullptr;
+
+    // --- page "通讯录管理" -------------------------------------------------------
+    QGroupBox* GroupBox1 = nullptr;
+    QComboBox* ComboBoxSeachClass = nullptr;
+    QLineEdit* searchkeyword = nullptr;
+    QPushButton* Button_Search = nullptr;
+    QLabel* Label16 = nullptr;
+    QComboBox* ComboBoxClass = nullptr;
+    QPushButton* Button_First = nullptr;
+    QPushButton* Button_Prior = nullptr;
+    QPushButton* Button_Next = nullptr;
+    QPushButton* Button_Last = nullptr;
+    QPushButton* Button_Refresh = nullptr;
+    QTableView* DBGrid1 = nullptr;
+
+    QGroupBox* GroupBox4 = nullptr;
+    QLabel* Label6 = nullptr;
+    QComboBox* Edit_FenLei = nullptr;
+    QPushButton* Button_Edit_FenLei_add = nullptr;
+    QPushButton* Button_Edit_FenLei_Del = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit_XingMing = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* Edit_QQ = nullptr;
+    QPushButton* Button8 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* Edit_ShouJi = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* Edit_DianHua = nullptr;
+    QLabel* Label22 = nullptr;
+    QLineEdit* Edit_ChuanZhen = nullptr;
+    QLabel* Label28 = nullptr;
+    QLineEdit* Edit_YouXiang = nullptr;
+    QPushButton* Button6 = nullptr;
+    QLabel* Label29 = nullptr;
+    QLineEdit* Edit_WangZhi = nullptr;
+    QPushButton* Button5 = nullptr;
+    QLabel* Label5 = nullptr;
+    QPlainTextEdit* Memo_BeiZhu = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QLineEdit* Edit_BianHao = nullptr;
+    QPushButton* Button_ClearAllEdit = nullptr;
+
+    // --- page "软件设置" ---------------------------------------------------------
+    QGroupBox* GroupBox3 = nullptr;
+    QLabel* Label8 = nullptr;
+    QLineEdit* Edit_Pass_A = nullptr;
+    QLabel* Label9 = nullptr;
+    QLineEdit* Edit_Pass_B = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button_PassCleal = nullptr;
+    QLabel* Label17 = nullptr;
+    QGroupBox* GroupBox6 = nullptr;
+    QPushButton* Button11 = nullptr;
+    QLabel* Label21 = nullptr;
+    QGroupBox* GroupBox5 = nullptr;
+    QPushButton* Button9 = nullptr;
+    QLabel* Label18 = nullptr;
+
+    // --- page "关于我们" ---------------------------------------------------------
+    QGroupBox* GroupBox2 = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* Label11 = nullptr;
+    QLineEdit* EditVer = nullptr;
+    TClickLabel* Label12 = nullptr;
+    TClickLabel* Label13 = nullptr;
+    QLabel* Label14 = nullptr;
+    QLabel* Label15 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QFrame* Bevel1 = nullptr;
+    TClickLabel* Label23 = nullptr;
+    TClickLabel* Label24 = nullptr;
+    TClickLabel* Label25 = nullptr;
+    TClickLabel* Label26 = nullptr;
+    TClickLabel* Label27 = nullptr;
+
+    // --- tray menu ---------------------------------------------------------------
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Aboutme = nullptr;
+    QAction* N2 = nullptr;
+    QAction* ShowME = nullptr;
+    QAction* HideME = nullptr;
+    QAction* N1 = nullptr;
+    QAction* CloseMe = nullptr;
+
+    // --- non-visual parts ----------------------------------------------------------
+    std::unique_ptr<TADOConnection> ADOConnection1;
+    TADOQuery* ADOQuery1 = nullptr;
+    TDataSource* DataSource1 = nullptr;
+    TADOQuery* ADOQuery_Pass = nullptr;
+    QTimer* Timer_CheckLogin = nullptr;
+    QTimer* Timer_ClearClipbrd = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer_CloseMe = nullptr;
+    RecordGridModel* GridModel = nullptr;
+
+    // --- life cycle (app) -----------------------------------------------------------
+    void FormCreate(QObject* Sender);
+    void FormClose(QObject* Sender);
+    void Timer_CheckLoginTimer(QObject* Sender);
+    void Timer1Timer(QObject* Sender);
+    void Timer_CloseMeTimer(QObject* Sender);
+    void Timer_ClearClipbrdTimer(QObject* Sender);
+    void HideMEClick(QObject* Sender);
+    void ShowMEClick(QObject* Sender);
+    void CloseMeClick(QObject* Sender);
+    void Button_HIdeClick(QObject* Sender);
+    void Button4Click(QObject* Sender);
+    void TrayIcon1Click(QObject* Sender);
+
+    // --- records (store) ----------------------------------------------------------
+    void Button_RefreshClick(QObject* Sender);
+    void Button_SearchClick(QObject* Sender);
+    void ComboBoxClassChange(QObject* Sender);
+    void Button1Click(QObject* Sender);
+    void Button2Click(QObject* Sender);
+    void Button3Click(QObject* Sender);
+    void Button_Edit_FenLei_addClick(QObject* Sender);
+    void Button_Edit_FenLei_DelClick(QObject* Sender);
+    void Button9Click(QObject* Sender);
+    void Button11Click(QObject* Sender);
+
+    // --- password (security) ------------------------------------------------------
+    void Button_CheckLoginClick(QObject* Sender);
+    void Button7Click(QObject* Sender);
+    void Button_PassClealClick(QObject* Sender);
+
+    // --- editor, selection, navigation (ui) -----------------------------------------
+    void DBGrid1CellClick(QObject* Sender);
+    void Button_ClearAllEditClick(QObject* Sender);
+    void Button_FirstClick(QObject* Sender);
+    void Button_PriorClick(QObject* Sender);
+    void Button_NextClick(QObject* Sender);
+    void Button_LastClick(QObject* Sender);
+    void searchkeywordClick(QObject* Sender);
+    void searchkeywordDblClick(QObject* Sender);
+
+    // --- contact actions and links (ui) ---------------------------------------------
+    void Button5Click(QObject* Sender);
+    void Button6Click(QObject* Sender);
+    void Button8Click(QObject* Sender);
+    void AboutmeClick(QObject* Sender);
+    void ButtonWEBClick(QObject* Sender);
+    void Image2Click(QObject* Sender);
+    void Label12Click(QObject* Sender);
+    void Label23Click(QObject* Sender);
+    void Label24Click(QObject* Sender);
+    void Label25Click(QObject* Sender);
+    void Label26Click(QObject* Sender);
+    void Label27Click(QObject* Sender);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Start-up steps that belong to other subsystems.
+    void LoadCategoryLists();   // "class.dat" into both category boxes
+    void HookGridWheel();       // the grid's wheel moves the current record
+    void ShowTrayIcon();        // the tray icon becomes visible
+    void WriteDesktopShortcut();
+
+    // The editor's ten values, and the two checks that add and modify make.
+    statements::RecordValues EditorValues() const;
+    bool EditorHasCategoryAndName();
+    // Panel 1 := the record list's current row number.
+    void ShowCurrentRecordNumber();
+
+    // Writes the editor box's categories to "class.dat" and reloads the filter box from it.
+    void SaveCategoriesAndReloadFilter();
+
+    // Builds every control of the window (ui/Unit1_View.cpp) and binds the
+    // events to their handlers.
+    void CreateControls();
+    void BindEvents();
+
+    bool loginCheckWanted_ = false;
+    // The category picked from Edit_FenLei's list while its text is unchanged, or -1.
+    int pickedCategory_ = -1;
+};
+
+extern TForm1* Form1;
