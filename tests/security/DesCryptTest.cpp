@@ -67,12 +67,6 @@ TEST(DesCryptBlock, ChainedSelfKeyedStepsReachPublishedValue)
     EXPECT_EQ(x, BlockFromHex("1B1A2DDB4C642438"));
 }
 
-TEST(DesCryptBlock, ParityBitsOfTheKeyAreIgnored)
-{
-    EXPECT_EQ(Crypt("0000000000000000", "0123456789ABCDEF", DesDirection::Encrypt),
-              Crypt("0101010101010101", "0123456789ABCDEF", DesDirection::Encrypt));
-}
-
 TEST(DesKeyFromString, FoldsBytesOntoPositionModEight)
 {
     EXPECT_EQ(DesKeyFromString(""), DesKey{});
