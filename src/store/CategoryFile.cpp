@@ -1,0 +1,69 @@
+#include "store/CategoryFile.h"
+
+#include "platform/CodePage.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string_view>
+
+namespace {
+
+[[noreturn]] void ThrowFileError(const QFileDevice& file)
+{
+    throw std::runtime_error(file.errorString().toStdString());
+}
+
+// Cuts the bytes into lines. Splitting the bytes before decoding is safe:
+// no GBK or GB18030 multi-byte sequence contains a CR, LF or zero byte.
+QStringList SplitLines(std::string_view text)
+{
+    text = text.substr(0, text.find('\0'));
+    QStringList lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t lineEnd = std::min(text.find_first_of("\r\n", pos), text.size());
+        lines.append(platform::FromAnsi(text.substr(pos, lineEnd - pos)));
+        pos = lineEnd + 1;
+        if (lineEnd < text.size() && text[lineEnd] == '\r' && pos < text.size() && text[pos] == '\n')
+            ++pos;
+    }
+    return lines;
+}
+
+} // namespace
+
+QStringList ReadCategoryFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        ThrowFileError(file);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        ThrowFileError(file);
+    return SplitLines(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+void WriteCategoryFile(const QString& path, const QStringList& items)
+{
+    std::string content;
+    for (const QString& item : items) {
+        content += platform::ToAnsi(item);
+        content += "\r\n";
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        ThrowFileError(file);
+    if (file.write(content.data(), static_cast<qint64>(content.size())) != static_cast<qint64>(content.size()))
+        ThrowFileError(file);
+    if (!file.commit())
+        ThrowFileError(file);
+}
+
+QStringList BuiltInCategories()
+{
+    return {QStringLiteral("网站帐号"), QStringLiteral("论坛帐号"), QStringLiteral("邮箱帐号"),
+            QStringLiteral("QQ帐号"),   QStringLiteral("银行帐号"), QStringLiteral("游戏帐号")};
+}
