@@ -47,7 +47,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     ADOQuery1->SQL.SetText(QStringLiteral("Select * from data"));
     DataSource1 = new TDataSource(this);
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
-    DataSource1->DataSet = ADOQuery1;
+    DataSource1->SetDataSet(ADOQuery1);
     ADOQuery_Pass = new TADOQuery(this);
     ADOQuery_Pass->setObjectName(QStringLiteral("ADOQuery_Pass"));
     ADOQuery_Pass->Connection = ADOConnection1.get();
@@ -74,12 +74,12 @@ void TForm1::FormCreate(QObject* /*Sender*/)
     try {
         Application->ShowMainForm = false;
         const QString folder = Application->ProgramFolder();
-        if (!QFileInfo::exists(folder + QString::fromUtf8(kDatabaseFileName))) {
+        if (!QFileInfo::exists(folder + store::DatabaseFileName)) {
             ShowMessage(QStringLiteral("没有发现数据库\"_.udb\"文件."));
             Timer_CloseMe->start();
             return;
         }
-        ADOConnection1->SetConnectionString(ConnectionStringFor(folder));
+        ADOConnection1->ConnectionString = store::ProgramConnectionString(folder);
         // The login check needs the login window, which is made after this
         // window: the timer is armed once start-up has completed.
         loginCheckWanted_ = true;

@@ -1,0 +1,67 @@
+// Hiding to and showing from the tray, the tray menu's handlers and every way
+// the main window closes.
+#include "app/Unit1.h"
+
+#include "app/Application.h"
+#include "desktop/Unit_Clipbrd.h"
+#include "desktop/Unit_Function.h"
+#include "security/Unit_Login.h"
+#include "store/ADOConnection.h"
+
+#include <QLineEdit>
+#include <QTimer>
+
+void TForm1::HideMEClick(QObject* /*Sender*/)
+{
+    HideTaskbarButton();
+    hide();
+    Form2->Edit_LoginPass_Temp->clear();
+}
+
+void TForm1::ShowMEClick(QObject* /*Sender*/)
+{
+    if (Form2->Edit_LoginPass_Temp->text().isEmpty()) {
+        Button_CheckLoginClick(Button_CheckLogin);
+        return;
+    }
+    hide();
+    show();
+    raise();
+    activateWindow();
+    Application->ProcessMessages();
+    ShowTaskbarButton();
+}
+
+void TForm1::CloseMeClick(QObject* /*Sender*/)
+{
+    Close();
+}
+
+void TForm1::Button_HIdeClick(QObject* /*Sender*/)
+{
+    HideMEClick(HideME);
+}
+
+void TForm1::Button4Click(QObject* /*Sender*/)
+{
+    CloseMeClick(CloseMe);
+}
+
+void TForm1::TrayIcon1Click(QObject* /*Sender*/)
+{
+    ShowMEClick(ShowME);
+}
+
+void TForm1::FormClose(QObject* /*Sender*/)
+{
+    ADOConnection1->Close();
+    ClipboardInstance()->Clear();
+}
+
+void TForm1::Timer_ClearClipbrdTimer(QObject* /*Sender*/)
+{
+    // Nothing starts this timer; were it started, it would empty the
+    // clipboard once and stop.
+    ClipboardInstance()->Clear();
+    Timer_ClearClipbrd->stop();
+}

@@ -1,0 +1,96 @@
+#include "store/Unit_DB.h"
+
+#include "store/SqliteHandles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// A name for the compacted copy beside the database: unique, and not yet a file.
+QString FreshTemporaryName(const QString& folder)
+{
+    QTemporaryFile probe(folder + QStringLiteral("~ACPXXXXXX.tmp"));
+    if (!probe.open())
+        return {};
+    const QString name = probe.fileName();
+    probe.close();
+    return probe.remove() ? name : QString();
+}
+
+// Removes the temporary copy when compaction does not get as far as the rename.
+class TemporaryCopy {
+public:
+    explicit TemporaryCopy(QString path) : path_(std::move(path)) {}
+    ~TemporaryCopy()
+    {
+        if (!path_.isEmpty())
+            QFile::remove(path_);
+    }
+    TemporaryCopy(const TemporaryCopy&) = delete;
+    TemporaryCopy& operator=(const TemporaryCopy&) = delete;
+
+    const QString& path() const { return path_; }
+    void release() { path_.clear(); }
+
+private:
+    QString path_;
+};
+
+bool SyncToDisk(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+void ExportInto(const QString& source, const QString& destination, const QString& password)
+{
+    store::SqliteDatabase db = store::OpenKeyedDatabase(source, password, store::OpenMode::ExistingFile);
+    store::SqliteStatement attach =
+        store::PrepareSingleStatement(db.get(), QByteArrayLiteral("ATTACH DATABASE ?1 AS compacted KEY ?2"));
+    const QByteArray destinationUtf8 = destination.toUtf8();
+    const QByteArray passwordUtf8 = password.toUtf8();
+    sqlite3_bind_text(attach.get(), 1, destinationUtf8.constData(), destinationUtf8.size(), SQLITE_TRANSIENT);
+    sqlite3_bind_text(attach.get(), 2, passwordUtf8.constData(), passwordUtf8.size(), SQLITE_TRANSIENT);
+    store::RunToCompletion(db.get(), attach.get());
+    store::Execute(db.get(), QByteArrayLiteral("SELECT sqlcipher_export('compacted')"));
+    store::Execute(db.get(), QByteArrayLiteral("DETACH DATABASE compacted"));
+}
+
+} // namespace
+
+bool CompactDatabaseFile(const QString& databasePath, const QString& password)
+{
+    try {
+        const QFileInfo database(databasePath);
+        if (!database.isFile())
+            return false;
+        const QString folder = database.absolutePath() + QLatin1Char('/');
+        TemporaryCopy copy(FreshTemporaryName(folder));
+        if (copy.path().isEmpty())
+            return false;
+        ExportInto(databasePath, copy.path(), password);
+        // The copy must be whole on disk before it takes the database's place.
+        if (!SyncToDisk(copy.path()))
+            return false;
+        if (std::rename(QFile::encodeName(copy.path()).constData(), QFile::encodeName(databasePath).constData()) != 0)
+            return false;
+        copy.release();
+        SyncToDisk(folder);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
