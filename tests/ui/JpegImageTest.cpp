@@ -7,7 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <vector>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -34,6 +38,48 @@ QByteArray GradientJpeg(int width = 40, int height = 24)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, 128));
     return EncodeWithQt(image);
+}
+
+// A progressive grayscale JPEG that sends the DC scan and then, for each of the
+// first acCoefficients AC coefficients, one first scan and four refinement
+// scans: a valid file with 1 + 5 * acCoefficients scans.
+QByteArray ManyScanJpeg(int acCoefficients)
+{
+    std::vector<jpeg_scan_info> script;
+    script.push_back({1, {0}, 0, 0, 0, 0});
+    for (int k = 1; k <= acCoefficients; ++k) {
+        script.push_back({1, {0}, k, k, 0, 4});
+        for (int bit = 4; bit >= 1; --bit)
+            script.push_back({1, {0}, k, k, bit, bit - 1});
+    }
+
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* output = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &output, &size);
+    info.image_width = 16;
+    info.image_height = 16;
+    info.input_components = 1;
+    info.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    info.scan_info = script.data();
+    info.num_scans = static_cast<int>(script.size());
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(16);
+    while (info.next_scanline < info.image_height) {
+        for (size_t x = 0; x < row.size(); ++x)
+            row[x] = static_cast<JSAMPLE>((x * 16 + info.next_scanline * 5) & 0xFF);
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(output), static_cast<qsizetype>(size));
+    std::free(output);
+    return bytes;
 }
 
 // Rewrites the frame header's height and width, leaving the scan data as it is.
@@ -197,4 +243,10 @@ TEST(DecodeJpeg, SizeLimitsApplyToOtherwiseValidPictures)
     EXPECT_TRUE(DecodeJpeg(plain(kMaxJpegSide + 1, 8)).isNull());
     EXPECT_TRUE(DecodeJpeg(plain(8, kMaxJpegSide + 1)).isNull());
     EXPECT_TRUE(DecodeJpeg(plain(kMaxJpegSide, int(kMaxJpegPixels / kMaxJpegSide) + 1)).isNull());
+}
+
+TEST(DecodeJpeg, RefusesFilesWithAnAbsurdNumberOfScans)
+{
+    EXPECT_EQ(DecodeJpeg(ManyScanJpeg(40)).size(), QSize(16, 16));  // 201 scans
+    EXPECT_TRUE(DecodeJpeg(ManyScanJpeg(63)).isNull());              // 316 scans
 }
