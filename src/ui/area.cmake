@@ -1,0 +1,9 @@
+# The main window's pictures and icons, painted by tools/artwork.
+qt_add_resources(quillory "pictures"
+  PREFIX "/"
+  BASE ${CMAKE_SOURCE_DIR}/resources
+  FILES
+    ${CMAKE_SOURCE_DIR}/resources/pictures/banner.jpg
+    ${CMAKE_SOURCE_DIR}/resources/pictures/about.jpg
+    ${CMAKE_SOURCE_DIR}/resources/icons/window16.png
+    ${CMAKE_SOURCE_DIR}/resources/icons/tray32.png)

@@ -1,0 +1,42 @@
+// Writes the program's pictures and icons into the resources folder (or the
+// folder given as the only argument).
+#include "Artwork.h"
+
+#include <QDir>
+#include <QGuiApplication>
+
+#include <cstdio>
+
+namespace {
+
+bool Save(const QImage& image, const QString& path, const char* format, int quality)
+{
+    if (!image.save(path, format, quality)) {
+        std::fprintf(stderr, "artwork: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s (%d x %d)\n", qPrintable(path), image.width(), image.height());
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Painting text needs a GUI application but no screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    const QDir root(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(QUILLORY_RESOURCES_DIR));
+    if (!root.mkpath("pictures") || !root.mkpath("icons")) {
+        std::fprintf(stderr, "artwork: cannot create folders under %s\n", qPrintable(root.path()));
+        return 1;
+    }
+
+    bool ok = true;
+    ok &= Save(artwork::PaintBanner(), root.filePath("pictures/banner.jpg"), "JPG", 92);
+    ok &= Save(artwork::PaintAboutPicture(), root.filePath("pictures/about.jpg"), "JPG", 92);
+    ok &= Save(artwork::PaintWindowIcon(), root.filePath("icons/window16.png"), "PNG", -1);
+    ok &= Save(artwork::PaintTrayIcon(), root.filePath("icons/tray32.png"), "PNG", -1);
+    return ok ? 0 : 1;
+}
