@@ -71,9 +71,9 @@ TConnectionString TConnectionString::Parse(QStringView text)
     return result;
 }
 
-std::optional<QString> TConnectionString::Value(QStringView key) const
+std::optional<QString> TConnectionString::Value(const QString& key) const
 {
-    const QStringView wanted = key.trimmed();
+    const QStringView wanted = QStringView(key).trimmed();
     for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
         if (QStringView(it->first).compare(wanted, Qt::CaseInsensitive) == 0)
             return it->second;

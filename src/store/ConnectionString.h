@@ -18,7 +18,7 @@ public:
     static TConnectionString Parse(QStringView text);
 
     // The value of the last item with this key, or nothing.
-    std::optional<QString> Value(QStringView key) const;
+    std::optional<QString> Value(const QString& key) const;
 
     const std::vector<std::pair<QString, QString>>& Items() const { return items_; }
 
