@@ -15,6 +15,7 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QLocale>
+#include <QPushButton>
 #include <QTableView>
 #include <QTime>
 #include <QTimer>

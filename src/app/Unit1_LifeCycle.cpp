@@ -9,6 +9,7 @@
 #include "store/ADOConnection.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 void TForm1::HideMEClick(QObject* /*Sender*/)
