@@ -92,29 +92,6 @@ TEST_F(LightTimerTest, RemovingTheHandlerPausesAndOnlyEnablingResumes)
     EXPECT_EQ(ticks, 1);
 }
 
-TEST_F(LightTimerTest, StartOnARunningTimerBeginsAFullPeriod)
-{
-    TLightTimer timer(100, counter);
-    ASSERT_TRUE(timer.Start());
-    clock.advance(90);
-    ASSERT_TRUE(timer.Start());
-    clock.advance(90);
-    EXPECT_EQ(ticks, 0);
-    clock.advance(10);
-    EXPECT_EQ(ticks, 1);
-}
-
-TEST_F(LightTimerTest, StopAnswersWhetherASystemTimerWasKilled)
-{
-    TLightTimer timer(100, counter);
-    EXPECT_FALSE(timer.Stop(true));
-    timer.SetEnabled(true);
-    EXPECT_TRUE(timer.Stop(false));
-    EXPECT_TRUE(timer.Enabled());
-    EXPECT_FALSE(timer.Stop(true));
-    EXPECT_FALSE(timer.Enabled());
-}
-
 TEST_F(LightTimerTest, ARefusedTimerLeavesItStoppedEvenIfItWasRunning)
 {
     TLightTimer timer(100, counter);
@@ -125,20 +102,6 @@ TEST_F(LightTimerTest, ARefusedTimerLeavesItStoppedEvenIfItWasRunning)
     clock.refuse = false;
     clock.advance(500);
     EXPECT_EQ(ticks, 0);
-}
-
-TEST_F(LightTimerTest, TimersTickIndependentlyByTheirOwnIdentity)
-{
-    int fast = 0;
-    int slow = 0;
-    TLightTimer a(30, [&](TLightTimer*) { ++fast; });
-    TLightTimer b(100, [&](TLightTimer*) { ++slow; });
-    a.SetEnabled(true);
-    b.SetEnabled(true);
-    clock.advance(300);
-    EXPECT_EQ(fast, 10);
-    EXPECT_EQ(slow, 3);
-    EXPECT_NE(a.TimerId(), b.TimerId());
 }
 
 TEST_F(LightTimerTest, TheSharedWindowLivesFromTheFirstTimerToTheLast)

@@ -65,18 +65,6 @@ TEST_F(TrayOwnerTest, AStartupAnswerOfFalseHidesTheMainFormAndTheTaskbarButton)
     EXPECT_FALSE(appWindow.IsVisible());
 }
 
-TEST_F(TrayOwnerTest, WithoutAnOwnerWindowStartupIsNotAsked)
-{
-    TTrayIcon loose(nullptr);
-    bool asked = false;
-    loose.OnStartup = [&](QObject*, bool&) { asked = true; };
-    loose.Loaded();
-    loose.HideOwnerForm();
-    EXPECT_FALSE(asked);
-    EXPECT_TRUE(application.ShowMainForm);
-    EXPECT_TRUE(appWindow.IsVisible());
-}
-
 TEST_F(TrayOwnerTest, TheApplicationWindowHookMinimisesIntoTheTrayAndRestores)
 {
     owner.show();

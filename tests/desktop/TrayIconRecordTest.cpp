@@ -54,19 +54,6 @@ TEST_F(TrayFixture, AddingTwiceAddsOnceAndTheSecondAddFailsHarmlessly)
     EXPECT_FALSE(tray->RemoveTrayIcon());
 }
 
-TEST_F(TrayFixture, ChangesBeforeTheIconIsShownFailHarmlesslyAndAreShownWithIt)
-{
-    tray->SetIcon(solidIcon(Qt::red));
-    tray->SetHint(QStringLiteral("before"));
-    EXPECT_EQ(area.iconCount(), 0u);
-    tray->SetIconVisible(true);
-    EXPECT_EQ(tipBytes(*shown()), "before");
-    EXPECT_EQ(shown()->icon.cacheKey(), tray->Icon().cacheKey());
-
-    tray->SetIcon(solidIcon(Qt::blue));
-    EXPECT_EQ(shown()->icon.cacheKey(), tray->Icon().cacheKey());
-}
-
 TEST_F(TrayFixture, TheTooltipIsCutTo127BytesAtACharacterBoundary)
 {
     tray->SetIconVisible(true);
@@ -208,7 +195,7 @@ TEST_F(TrayFixture, IconIndexIsKeptWithinTheList)
     EXPECT_EQ(tray->IconIndex(), 0);
 }
 
-TEST_F(TrayFixture, DestroyingTheImageListOrMenuClearsTheReferences)
+TEST_F(TrayFixture, DestroyingTheImageListClearsTheReference)
 {
     auto list = std::make_unique<TImageList>();
     list->Add(solidIcon(Qt::red));
@@ -221,10 +208,4 @@ TEST_F(TrayFixture, DestroyingTheImageListOrMenuClearsTheReferences)
     EXPECT_EQ(tray->IconList(), nullptr);
     EXPECT_EQ(tray->IconIndex(), 0);
     clock.advance(200);  // cycling without a list does nothing
-
-    auto menu = std::make_unique<RecordingMenu>();
-    tray->PopupMenu = menu.get();
-    menu.reset();
-    EXPECT_EQ(tray->PopupMenu, nullptr);
-    tray->PopupMenuAtCursor();
 }

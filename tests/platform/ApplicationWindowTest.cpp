@@ -25,21 +25,6 @@ TEST(ApplicationWindow, HooksSeeEachMessageInOrderUntilOneHandlesIt)
     window.UnhookMainWindow(second);
 }
 
-TEST(ApplicationWindow, AHookRemovedByAnEarlierHookIsNotCalled)
-{
-    auto& window = ApplicationWindow::instance();
-    ApplicationWindow::HookId later = 0;
-    bool laterCalled = false;
-    const auto earlier = window.HookMainWindow([&](Message&) {
-        window.UnhookMainWindow(later);
-        return false;
-    });
-    later = window.HookMainWindow([&](Message&) { return laterCalled = true; });
-    SendMessage(window.handle(), 0x602);
-    EXPECT_FALSE(laterCalled);
-    window.UnhookMainWindow(earlier);
-}
-
 TEST(ApplicationWindow, ReportsChangesOfVisibilityAndStyleOnce)
 {
     auto& window = ApplicationWindow::instance();

@@ -78,16 +78,6 @@ TEST(MessageWindow, AWindowMayDestroyItselfWhileHandlingAMessage)
     EXPECT_EQ(window, nullptr);
 }
 
-TEST(MessageWindow, BroadcastReachesEveryWindow)
-{
-    RecordingWindow a;
-    RecordingWindow b;
-    BroadcastMessage(0xC123, 5);
-    ASSERT_EQ(a.received.size(), 1u);
-    ASSERT_EQ(b.received.size(), 1u);
-    EXPECT_EQ(b.received[0].wParam, 5u);
-}
-
 TEST(MessageWindow, RegisteredMessagesAreStablePerNameAndInTheRegisteredRange)
 {
     const unsigned created = RegisterWindowMessage("TaskbarCreated");
