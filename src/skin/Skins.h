@@ -25,6 +25,11 @@ public:
     // beyond the bytes given is refused and changes nothing. True when a skin is
     // loaded afterwards.
     bool ReadSkinStream(std::span<const std::uint8_t> property);
+    bool ReadSkinStream(const QByteArray& property)
+    {
+        return ReadSkinStream(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(property.constData()),
+                                                            static_cast<std::size_t>(property.size())));
+    }
     // The property's bytes: the stored skin's length, then the stored skin.
     std::vector<std::uint8_t> WriteSkinStream() const;
 
