@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <stdexcept>
 
 namespace {
 
@@ -131,6 +133,9 @@ void EncodePosition(BitWriter& writer, std::size_t distance)
 
 std::vector<std::uint8_t> LzhEncode(std::span<const std::uint8_t> data)
 {
+    // The size field has 32 bits.
+    if (data.size() > 0xFFFFFFFFu)
+        throw std::length_error("LzhEncode: more than 4 GiB");
     std::vector<std::uint8_t> out;
     const auto size = static_cast<std::uint32_t>(data.size());
     for (int shift = 0; shift < 32; shift += 8)
@@ -138,9 +143,9 @@ std::vector<std::uint8_t> LzhEncode(std::span<const std::uint8_t> data)
 
     // The history the decoder starts with: ring positions 4036..4095 (never
     // written, so never matched) and then 0..4035 (blanks); the data follows.
-    std::vector<std::uint8_t> text(kRingSize, kBlank);
+    std::vector<std::uint8_t> text(kRingSize + data.size(), kBlank);
     std::fill_n(text.begin(), kLongestMatch, std::uint8_t{0});
-    text.insert(text.end(), data.begin(), data.end());
+    std::copy(data.begin(), data.end(), text.begin() + kRingSize);
 
     MatchFinder finder(text, kLongestMatch);
     for (std::size_t p = kLongestMatch; p < kRingSize; ++p)

@@ -23,9 +23,10 @@ bool TSkin::ReadSkinStream(std::span<const std::uint8_t> property)
 std::vector<std::uint8_t> TSkin::WriteSkinStream() const
 {
     const auto length = static_cast<std::uint32_t>(storedSkin_.size());
-    std::vector<std::uint8_t> property{static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(length >> 8),
-                                       static_cast<std::uint8_t>(length >> 16), static_cast<std::uint8_t>(length >> 24)};
-    property.insert(property.end(), storedSkin_.begin(), storedSkin_.end());
+    std::vector<std::uint8_t> property(4 + storedSkin_.size());
+    for (int i = 0; i < 4; ++i)
+        property[i] = static_cast<std::uint8_t>(length >> (8 * i));
+    std::copy(storedSkin_.begin(), storedSkin_.end(), property.begin() + 4);
     return property;
 }
 
