@@ -5,6 +5,9 @@
 #include "skin/SkinArchive.h"
 #include "skin/SkinIni.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 std::uint32_t ReadLittleEndian32(const std::uint8_t* bytes)
@@ -15,19 +18,41 @@ std::uint32_t ReadLittleEndian32(const std::uint8_t* bytes)
 
 } // namespace
 
+namespace {
+
+// Where the line starting at start ends, and where the next one starts.
+std::pair<std::size_t, std::size_t> NameTableLine(std::string_view table, std::size_t start)
+{
+    const std::size_t end = std::min(table.find_first_of("\r\n", start), table.size());
+    std::size_t next = end;
+    if (next < table.size() && table[next] == '\r')
+        ++next;
+    if (next < table.size() && table[next] == '\n')
+        ++next;
+    return {end, next};
+}
+
+std::string_view NameTableText(std::string_view table) { return table.substr(0, table.find('\0')); }
+
+} // namespace
+
+std::size_t CountSkinNameTableLines(std::string_view table)
+{
+    table = NameTableText(table);
+    std::size_t count = 0;
+    for (std::size_t start = 0; start < table.size(); start = NameTableLine(table, start).second)
+        ++count;
+    return count;
+}
+
 std::vector<std::string> SplitSkinNameTable(std::string_view table)
 {
-    table = table.substr(0, table.find('\0'));
+    table = NameTableText(table);
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < table.size()) {
-        const std::size_t end = std::min(table.find_first_of("\r\n", start), table.size());
+    for (std::size_t start = 0; start < table.size();) {
+        const auto [end, next] = NameTableLine(table, start);
         lines.emplace_back(table.substr(start, end - start));
-        start = end;
-        if (start < table.size() && table[start] == '\r')
-            ++start;
-        if (start < table.size() && table[start] == '\n')
-            ++start;
+        start = next;
     }
     return lines;
 }
@@ -71,12 +96,14 @@ bool TSkinReader::OpenArchive(std::vector<std::uint8_t> archive)
     if (namesAt + nameTableLength > size)
         return false;
     const std::string_view table(reinterpret_cast<const char*>(archive.data() + namesAt), nameTableLength);
-    std::vector<std::string> names = SplitSkinNameTable(skintext::Lower(table));
-
+    // Counted before anything is built from it: a table of nothing but line
+    // breaks must not turn into millions of names.
+    const std::size_t count = CountSkinNameTableLines(table);
     const std::uint64_t sizesAt = namesAt + nameTableLength;
-    const std::uint64_t entriesAt = sizesAt + 4ull * names.size();
-    if (entriesAt > size)
+    const std::uint64_t entriesAt = sizesAt + 4ull * count;
+    if (count > kLargestSkinEntryCount || entriesAt > size)
         return false;
+    std::vector<std::string> names = SplitSkinNameTable(skintext::Lower(table));
     std::vector<std::uint32_t> sizes;
     std::vector<std::size_t> offsets;
     sizes.reserve(names.size());

@@ -52,7 +52,11 @@ private:
     std::vector<std::uint8_t> entries_;
 };
 
+// More entries than any skin has; archives with more are refused.
+inline constexpr std::size_t kLargestSkinEntryCount = 65536;
+
 // Splits a name table into its lines: a carriage return, a line feed or both
 // end a line; a break at the very end opens no further line; a zero byte ends
 // the table.
 std::vector<std::string> SplitSkinNameTable(std::string_view table);
+std::size_t CountSkinNameTableLines(std::string_view table);

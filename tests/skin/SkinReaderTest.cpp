@@ -129,6 +129,19 @@ TEST(SkinReader, HoldsMoreThanAThousandEntries)
     EXPECT_EQ(reader.FindByName("e1499.bmp")[0], static_cast<std::uint8_t>(1499));
 }
 
+TEST(SkinReader, RefusesNameTablesOfMoreEntriesThanAnySkinHas)
+{
+    const std::size_t lines = kLargestSkinEntryCount + 1;
+    Bytes archive(16, 0);
+    PutLittleEndian32(archive, 0, 20000);  // no skipped block
+    PutLittleEndian32(archive, 4, static_cast<std::uint32_t>(lines));
+    archive.resize(16 + lines + 4 * lines, 0);
+    std::fill_n(archive.begin() + 16, lines, '\n');
+    TSkinReader reader;
+    EXPECT_FALSE(reader.OpenArchive(archive));
+    EXPECT_EQ(CountSkinNameTableLines("a\r\n\r\nb"), 3u);
+}
+
 TEST(SkinReader, GarbageStoredSkinsNeverOpenAsAnythingBroken)
 {
     ScriptedMessageBoxes boxes;
