@@ -282,6 +282,8 @@ TEST_F(ADOQueryTest, StatementMisuseFailsWithoutSideEffects)
 
     query.SQL.Clear();
     EXPECT_THROW(query.ExecSQL(), EDatabaseError);
+    query.SQL.SetText(QStringLiteral("delete from data") + QChar(0) + "garbage");
+    EXPECT_THROW(query.ExecSQL(), EDatabaseError) << "nothing after a NUL may be dropped silently";
     query.SQL.SetText("select 1;\r\n");
     EXPECT_NO_THROW(query.Open()) << "a closing semicolon and line break are fine";
 }

@@ -1,4 +1,3 @@
-#include "platform/CodePage.h"
 #include "security/Unit_DESCrypt.h"
 #include "store/ADOConnection.h"
 #include "store/ADOQuery.h"
@@ -79,9 +78,14 @@ TEST_F(DeliveredDatabaseTest, ToolWritesTheFileAndRefusesAnExistingOne)
         return process.exitCode();
     };
 
-    EXPECT_EQ(run({folder.path(), "--password", "密码abc"}), 0);
+    // Only passwords the login can take are written.
+    EXPECT_EQ(run({folder.path(), "--password", "密码abc"}), 1);
+    EXPECT_EQ(run({folder.path(), "--password="}), 1);
+    EXPECT_TRUE(FolderEntries().isEmpty());
+
+    EXPECT_EQ(run({folder.path(), "--password", "abc123XYZ"}), 0);
     const QString cipher = ReadFirst("Select 密码 from Pass");
-    EXPECT_EQ(DesDecryptFromHex(cipher.toStdString(), store::PassCipherKey), platform::ToAnsi("密码abc"));
+    EXPECT_EQ(DesDecryptFromHex(cipher.toStdString(), store::PassCipherKey), "abc123XYZ");
 
     const auto contents = [&] {
         QFile file(Folder() + "_.udb");
