@@ -60,7 +60,7 @@ TEST_F(LoginCheckTest, UsableStoredPasswordShowsTheLoginWindowOnly)
 // The stored value that leaves no usable password, and the statement that makes it.
 struct UnusableStoredPassword {
     const char* name;
-    const char* statement;
+    QString statement;
 };
 
 class UnusableStoredPasswordTest : public LoginCheckTest,
@@ -69,7 +69,7 @@ class UnusableStoredPasswordTest : public LoginCheckTest,
 TEST_P(UnusableStoredPasswordTest, EndsTheProgramSilently)
 {
     DeliverDatabase(kPassword);
-    ExecOnDatabase(QString::fromUtf8(GetParam().statement));
+    ExecOnDatabase(GetParam().statement);
     StartAndCheck();
     EXPECT_TRUE(CurrentPassword.empty());
     EXPECT_TRUE(application->Terminated());
@@ -80,11 +80,12 @@ TEST_P(UnusableStoredPasswordTest, EndsTheProgramSilently)
 
 INSTANTIATE_TEST_SUITE_P(
     StoredValues, UnusableStoredPasswordTest,
-    ::testing::Values(UnusableStoredPassword{"EmptyTable", "delete from Pass"},
-                      UnusableStoredPassword{"EmptyValue", "update Pass set 密码=''"},
-                      UnusableStoredPassword{"NullValue", "update Pass set 密码=null"},
-                      UnusableStoredPassword{"NotHexadecimal", "update Pass set 密码='XYZ12345XYZ12345'"},
-                      UnusableStoredPassword{"OddLength", "update Pass set 密码='0123456789ABCDE'"}),
+    ::testing::Values(
+        UnusableStoredPassword{"EmptyTable", QStringLiteral("delete from Pass")},
+        UnusableStoredPassword{"EmptyValue", QStringLiteral("update Pass set 密码=''")},
+        UnusableStoredPassword{"NullValue", QStringLiteral("update Pass set 密码=null")},
+        UnusableStoredPassword{"NotHexadecimal", QStringLiteral("update Pass set 密码='0123456789ABCDEG'")},
+        UnusableStoredPassword{"CipherOfEmptyText", QStringLiteral("update Pass set 密码='%1'").arg(Cipher({}))}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LoginCheckTest, DatabaseErrorIsReportedOnceAndShowsNoWindow)
