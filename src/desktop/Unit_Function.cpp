@@ -1,5 +1,6 @@
 #include "desktop/Unit_Function.h"
 
+#include "platform/ApplicationWindow.h"
 #include "platform/ShellService.h"
 
 #include <QDir>
@@ -48,4 +49,22 @@ void CreateDesktopShortcut(const QString& target, const QString& name)
         QFile::setPermissions(file.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                                    | QFileDevice::ExeOwner | QFileDevice::ReadGroup
                                                    | QFileDevice::ReadOther);
+}
+
+namespace {
+constexpr std::uint32_t WS_EX_TOOLWINDOW = 0x80;
+}
+
+void HideTaskbarButton()
+{
+    auto& window = platform::ApplicationWindow::instance();
+    window.SetVisible(false);
+    window.SetExStyle(window.ExStyle() | WS_EX_TOOLWINDOW);
+}
+
+void ShowTaskbarButton()
+{
+    auto& window = platform::ApplicationWindow::instance();
+    window.SetVisible(true);
+    window.SetExStyle(window.ExStyle() & ~WS_EX_TOOLWINDOW);
 }
