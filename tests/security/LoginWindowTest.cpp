@@ -2,7 +2,8 @@
 // the typed password, the attempt limit, Enter and the key filter.
 #include "app/Application.h"
 #include "app/Unit1.h"
-#include "security/CurrentPassword.h"
+#include "desktop/Unit_Function.h"
+#include "platform/ApplicationWindow.h"
 #include "security/Unit_Login.h"
 #include "support/ProgramFixture.h"
 #include "ui/StatusBar.h"
@@ -48,20 +49,21 @@ protected:
     }
 };
 
-TEST_F(LoginWindowTest, StartsHiddenWithCounterZeroAndNoMarker)
+TEST_F(LoginWindowTest, FirstShowingHasCounterZeroNoMarkerAndNoDefaultButton)
 {
-    TForm2 fresh;
-    EXPECT_FALSE(fresh.isVisible());
-    EXPECT_EQ(fresh.windowTitle(), QStringLiteral("管理登录"));
-    EXPECT_EQ(fresh.Edit_Error->text(), QStringLiteral("0"));
-    EXPECT_TRUE(fresh.Edit_LoginPass_Temp->text().isEmpty());
-    EXPECT_FALSE(fresh.Button_Logining->isDefault());
-    EXPECT_EQ(fresh.Edit_LoginPass->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(form2->windowTitle(), QStringLiteral("管理登录"));
+    EXPECT_EQ(Counter()->text(), QStringLiteral("0"));
+    EXPECT_TRUE(Marker()->text().isEmpty());
+    EXPECT_FALSE(Counter()->isVisible());
+    EXPECT_FALSE(Marker()->isVisible());
+    EXPECT_FALSE(Control<QPushButton>("Button_Logining")->isDefault());
+    EXPECT_EQ(PasswordBox()->echoMode(), QLineEdit::Password);
 }
 
 TEST_F(LoginWindowTest, CorrectPasswordShowsMainWindowAndSetsTheMarker)
 {
     application->ShowMainForm = false;
+    HideTaskbarButton();
     QTest::keyClicks(PasswordBox(), kPassword);
     Control<QPushButton>("Button_Logining")->click();
 
@@ -74,6 +76,7 @@ TEST_F(LoginWindowTest, CorrectPasswordShowsMainWindowAndSetsTheMarker)
     EXPECT_EQ(Counter()->text(), QStringLiteral("0"));
     // The record list has been reloaded.
     EXPECT_EQ(form1->StatusBar1->PanelText(0), QStringLiteral("共0条信息"));
+    EXPECT_TRUE(platform::ApplicationWindow::instance().IsVisible());
     EXPECT_FALSE(application->Terminated());
 }
 
