@@ -2,6 +2,8 @@
 
 #include "desktop/RunEvent.h"
 
+#include <memory>
+
 namespace {
 
 constexpr std::uint32_t DefaultInterval = 1000;

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <unordered_set>
 
 class TLightTimer;

@@ -485,18 +485,27 @@ bool TTrayIcon::eventFilter(QObject* Watched, QEvent* Event)
         const auto* Change = static_cast<QWindowStateChangeEvent*>(Event);
         const bool Minimised = Owner->isMinimized() && !(Change->oldState() & Qt::WindowMinimized);
         if (Minimised && MinimizeToTray && OnMinimizeToTray) {
-            const QPointer<QWidget> Guard(Owner);
-            RunEvent([&] {
-                OnMinimizeToTray(this);
-                MinimizeIntoTray();
-            });
-            // Hidden in the tray rather than minimised: it comes back as it was.
-            if (Guard)
-                Guard->setWindowState(Guard->windowState() & ~Qt::WindowMinimized);
-            return true;
+            // The window has already been minimised (and a show call may still
+            // follow): go into the tray once the minimise is complete.
+            QMetaObject::invokeMethod(this, [this] { MinimizeOwnerIntoTray(); }, Qt::QueuedConnection);
         }
     }
     return false;
+}
+
+void TTrayIcon::MinimizeOwnerIntoTray()
+{
+    QWidget* Owner = OwnerWindow();
+    if (!Owner || !Owner->isMinimized() || !MinimizeToTray || !OnMinimizeToTray)
+        return;
+    const QPointer<QWidget> Guard(Owner);
+    RunEvent([&] {
+        OnMinimizeToTray(this);
+        MinimizeIntoTray();
+    });
+    // Hidden in the tray rather than minimised: it comes back as it was.
+    if (Guard)
+        Guard->setWindowState(Guard->windowState() & ~Qt::WindowMinimized);
 }
 
 void TTrayIcon::PopupMenuAt(int X, int Y)

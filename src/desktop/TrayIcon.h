@@ -139,6 +139,7 @@ private:
     void HandleNotification(unsigned Code);
     void HandleMouseNotification(unsigned Code);
     bool AppWindowHook(platform::Message& Message);
+    void MinimizeOwnerIntoTray();
     void ClickTimerTick();
     void CycleTimerTick();
     void ExitTimerTick();
