@@ -54,6 +54,11 @@ struct UnusableStoredPassword {
     QString statement;
 };
 
+void PrintTo(const UnusableStoredPassword& value, std::ostream* out)
+{
+    *out << value.name;
+}
+
 class UnusableStoredPasswordTest : public ProgramFixture,
                                    public ::testing::WithParamInterface<UnusableStoredPassword> {};
 
