@@ -99,6 +99,19 @@ TEST_F(LoginWindowTest, ThirdWrongPasswordOfTheRunEndsTheProgramAfterTheMessage)
     EXPECT_EQ(clipboard.empties, emptiesBefore + 1);  // through the main window's close path
 }
 
+TEST_F(LoginWindowTest, AFailedEndAtTheThirdWrongPasswordIsRetriedAtTheNext)
+{
+    TryPassword(QStringLiteral("wrong1"));
+    TryPassword(QStringLiteral("wrong2"));
+    clipboard.heldByOtherProgram = true;  // the close stops with "Cannot open clipboard"
+    TryPassword(QStringLiteral("wrong3"));
+    EXPECT_FALSE(application->Terminated());
+
+    clipboard.heldByOtherProgram = false;
+    TryPassword(QStringLiteral("wrong4"));
+    EXPECT_TRUE(application->Terminated());
+}
+
 TEST_F(LoginWindowTest, ExitButtonEndsTheProgramWithoutAsking)
 {
     Control<QPushButton>("Button2")->click();
