@@ -94,6 +94,10 @@ QGroupBox* makeGroup(QWidget* parent, const char* name, const QString& caption, 
 
 void colourText(QWidget* widget, const QColor& colour)
 {
+    // Without a role of its own a label draws in the role that goes with its
+    // background, inherited from the window's button face: ButtonText, not
+    // WindowText. Pin it, so the colour set here is the one drawn.
+    widget->setForegroundRole(QPalette::WindowText);
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
