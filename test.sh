@@ -12,3 +12,5 @@ export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLORY_SANITIZE=ON -DQUILLORY_TESTS=ON >/dev/null
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+# The real program on a virtual display, driven as a person would.
+tests/e2e/smoke.sh "$build"

@@ -54,10 +54,18 @@ void WriteCategoryFile(const QString& path, const QStringList& items)
         content += "\r\n";
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write the disk cuts short is seen here: a short
+    // write while the buffer is flushed at commit would go unnoticed and the
+    // cut file would take the old one's place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         ThrowFileError(file);
-    if (file.write(content.data(), static_cast<qint64>(content.size())) != static_cast<qint64>(content.size()))
-        ThrowFileError(file);
+    // A short write is tried again for the rest, which then fails with the system's reason.
+    for (qint64 written = 0; written < static_cast<qint64>(content.size());) {
+        const qint64 n = file.write(content.data() + written, static_cast<qint64>(content.size()) - written);
+        if (n <= 0)
+            ThrowFileError(file);
+        written += n;
+    }
     if (!file.commit())
         ThrowFileError(file);
 }
