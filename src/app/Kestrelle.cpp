@@ -1,8 +1,10 @@
 // Program entry.
+#include "app/ProgramEntry.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    return RunProgram(QCoreApplication::applicationFilePath());
 }

@@ -15,6 +15,7 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QLocale>
+#include <QPushButton>
 #include <QTableView>
 #include <QTime>
 #include <QTimer>
@@ -59,6 +60,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     Timer1 = makeTimer(this, "Timer1", 1000, true);
     Timer_CloseMe = makeTimer(this, "Timer_CloseMe", 1000, false);
 
+    CreateTrayIcon();
     BindEvents();
     Application->Dispatch([this] { FormCreate(this); });
 }

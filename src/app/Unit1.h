@@ -17,7 +17,6 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
@@ -25,6 +24,8 @@ class QTableView;
 class QTimer;
 
 class TADOConnection;
+class TPopupMenu;
+class TTrayIcon;
 class TADOQuery;
 class TDataSource;
 class TClickLabel;
@@ -136,7 +137,7 @@ public:
     TClickLabel* Label27 = nullptr;
 
     // --- tray menu ---------------------------------------------------------------
-    QMenu* PopupMenu1 = nullptr;
+    TPopupMenu* PopupMenu1 = nullptr;
     QAction* Aboutme = nullptr;
     QAction* N2 = nullptr;
     QAction* ShowME = nullptr;
@@ -153,6 +154,7 @@ public:
     QTimer* Timer_ClearClipbrd = nullptr;
     QTimer* Timer1 = nullptr;
     QTimer* Timer_CloseMe = nullptr;
+    TTrayIcon* TrayIcon1 = nullptr;
     RecordGridModel* GridModel = nullptr;
 
     // --- life cycle (app) -----------------------------------------------------------
@@ -229,9 +231,10 @@ private:
     // Writes the editor box's categories to "class.dat" and reloads the filter box from it.
     void SaveCategoriesAndReloadFilter();
 
-    // Builds every control of the window (ui/Unit1_View.cpp) and binds the
-    // events to their handlers.
+    // Builds every control of the window (ui/Unit1_View.cpp), the tray icon,
+    // and binds the events to their handlers.
     void CreateControls();
+    void CreateTrayIcon();
     void BindEvents();
 
     bool loginCheckWanted_ = false;

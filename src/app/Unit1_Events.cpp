@@ -4,6 +4,7 @@
 #include "app/Unit1.h"
 
 #include "app/Application.h"
+#include "security/Unit1_Password.h"
 #include "store/ADOQuery.h"
 #include "ui/ClickLabel.h"
 #include "ui/MouseClickFilter.h"
@@ -79,6 +80,7 @@ void TForm1::BindEvents()
     // Settings page.
     onClick(Button7, &TForm1::Button7Click);
     onClick(Button_PassCleal, &TForm1::Button_PassClealClick);
+    InstallPasswordKeyFilters(this);
     onClick(Button11, &TForm1::Button11Click);
     onClick(Button9, &TForm1::Button9Click);
 

@@ -5,10 +5,12 @@
 #include "app/Application.h"
 #include "desktop/Unit_Clipbrd.h"
 #include "desktop/Unit_Function.h"
+#include "platform/NotificationArea.h"
 #include "security/Unit_Login.h"
 #include "store/ADOConnection.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 void TForm1::HideMEClick(QObject* /*Sender*/)
@@ -16,6 +18,10 @@ void TForm1::HideMEClick(QObject* /*Sender*/)
     HideTaskbarButton();
     hide();
     Form2->Edit_LoginPass_Temp->clear();
+    // Without a notification area no icon could bring the window back, and a
+    // second copy ends silently: the login window is the way back instead.
+    if (!platform::notificationArea().isAvailable())
+        Button_CheckLoginClick(Button_CheckLogin);
 }
 
 void TForm1::ShowMEClick(QObject* /*Sender*/)

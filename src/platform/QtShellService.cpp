@@ -1,6 +1,7 @@
 #include "platform/ShellService.h"
 
 #include <QDesktopServices>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace platform {
@@ -13,6 +14,8 @@ public:
         // Taken as typed: no scheme is added and nothing is percent-encoded by us.
         QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
     }
+
+    QString desktopFolder() override { return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation); }
 };
 
 } // namespace

@@ -6,12 +6,14 @@
 
 namespace platform {
 
-// Hands an address to the desktop, which opens it with the program registered
-// for that kind of address. Nothing is reported back.
+// The desktop shell: hands an address to the program registered for that kind
+// of address (nothing is reported back), and knows the user's desktop folder.
 class ShellService {
 public:
     virtual ~ShellService() = default;
     virtual void open(const QString& address) = 0;
+    // The user's desktop folder (no trailing delimiter); empty when there is none.
+    virtual QString desktopFolder() = 0;
 };
 
 inline ShellService& shell() { return Service<ShellService>::get(); }

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QPushButton>
 
 namespace {
 

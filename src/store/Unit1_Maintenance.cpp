@@ -10,6 +10,7 @@
 #include "store/Unit_DB.h"
 
 #include <QFileInfo>
+#include <QPushButton>
 
 void TForm1::Button9Click(QObject* /*Sender*/)
 {

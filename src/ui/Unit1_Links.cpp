@@ -5,6 +5,7 @@
 #include "ui/Links.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace {
 

@@ -2,6 +2,8 @@
 // caption, place and size in client pixels, its flags and its tab order.
 #include "app/Unit1.h"
 
+#include "desktop/PopupMenu.h"
+
 #include "ui/ClickLabel.h"
 #include "ui/Links.h"
 #include "ui/Pictures.h"
@@ -14,7 +16,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -283,7 +284,7 @@ void TForm1::CreateControls()
     Label27 = siteLink("Label27", QStringLiteral("Brightmoor帮助"), 416);
 
     // --- tray menu ---------------------------------------------------------------------------
-    PopupMenu1 = named(new QMenu(this), "PopupMenu1");
+    PopupMenu1 = named(new TPopupMenu(this), "PopupMenu1");
     Aboutme = named(PopupMenu1->addAction(QStringLiteral("检测更新")), "Aboutme");
     N2 = named(PopupMenu1->addSeparator(), "N2");
     ShowME = named(PopupMenu1->addAction(QStringLiteral("显示窗口")), "ShowME");

@@ -1,0 +1,36 @@
+#include "app/ProgramEntry.h"
+
+#include "app/Application.h"
+#include "app/Unit1.h"
+#include "desktop/Unit_Clipbrd.h"
+#include "platform/InstanceLock.h"
+#include "security/Unit_Login.h"
+
+#include <QApplication>
+
+#include <memory>
+
+int RunProgram(const QString& exeName)
+{
+    // One running copy per user: a second copy, or a name that cannot be
+    // locked, ends at once without a word.
+    const auto instanceLock = platform::instanceLocks().acquire(QStringLiteral("通讯录"));
+    if (!instanceLock)
+        return 0;
+
+    TApplication application(exeName);
+    application.Title = QStringLiteral("Quillory");
+    QApplication::setApplicationDisplayName(application.Title);
+    // Only TApplication::Terminate ends the loop; the program often has no window on screen.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    {
+        auto mainForm = std::make_unique<TForm1>();
+        application.SetMainForm(mainForm.get());
+        auto loginForm = std::make_unique<TForm2>();
+        mainForm->StartupCompleted();
+        application.Run();
+    }
+    ReleaseClipboardInstance();
+    return 0;
+}

@@ -1,0 +1,67 @@
+#include "desktop/TrayIconHandler.h"
+
+#include "desktop/RunEvent.h"
+#include "desktop/TrayIcon.h"
+
+#include <memory>
+
+namespace {
+
+// Freed when the last icon goes, or at the end of the process.
+std::unique_ptr<TTrayIconHandler> GSharedTrayHandler;
+
+} // namespace
+
+TTrayIconHandler* SharedTrayHandler()
+{
+    return GSharedTrayHandler.get();
+}
+
+TTrayIconHandler::TTrayIconHandler()
+    : FWindow([this](platform::Message& Message) { HandlerWindowProc(Message); })
+{
+}
+
+void TTrayIconHandler::HandlerWindowProc(platform::Message& Message)
+{
+    using namespace platform;
+    switch (Message.msg) {
+    case TrayCallbackMessage: {
+        auto* Icon = reinterpret_cast<TTrayIcon*>(Message.wParam);
+        if (FIcons.count(Icon) != 0)
+            RunEvent([&] { Icon->HandleNotification(static_cast<unsigned>(Message.lParam)); });
+        return;
+    }
+    // The window lives as long as its icons: requests to close it, and the
+    // question before the user logs off, are answered yes and go no further.
+    case WM_DESTROY:
+    case WM_CLOSE:
+    case WM_QUERYENDSESSION:
+    case WM_QUIT:
+    case WM_ENDSESSION:
+    case WM_NCDESTROY:
+        Message.result = 1;
+        return;
+    default:
+        Message.result = DefWindowProc(Message);
+    }
+}
+
+void AcquireTrayHandler(TTrayIcon& Icon)
+{
+    if (!GSharedTrayHandler)
+        GSharedTrayHandler = std::make_unique<TTrayIconHandler>();
+    ++GSharedTrayHandler->FRefCount;
+    GSharedTrayHandler->FIcons.insert(&Icon);
+}
+
+void ReleaseTrayHandler(TTrayIcon& Icon)
+{
+    if (!GSharedTrayHandler)
+        return;
+    GSharedTrayHandler->FIcons.erase(&Icon);
+    if (GSharedTrayHandler->FRefCount > 0)
+        --GSharedTrayHandler->FRefCount;
+    if (GSharedTrayHandler->FRefCount == 0)
+        GSharedTrayHandler.reset();
+}

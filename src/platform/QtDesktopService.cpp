@@ -1,0 +1,66 @@
+#include "platform/DesktopService.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QPointer>
+#include <QStyleHints>
+#include <QTimer>
+#include <QWidget>
+
+namespace platform {
+namespace {
+
+class QtDesktopService final : public DesktopService {
+public:
+    bool cursorPos(QPoint& position) override
+    {
+        position = QCursor::pos();
+        return true;
+    }
+
+    unsigned keysDown() override
+    {
+        const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
+        unsigned keys = 0;
+        if (held & Qt::ShiftModifier)
+            keys |= unsigned(ShiftKey::Shift);
+        if (held & Qt::AltModifier)
+            keys |= unsigned(ShiftKey::Alt);
+        if (held & Qt::ControlModifier)
+            keys |= unsigned(ShiftKey::Ctrl);
+        return keys;
+    }
+
+    unsigned doubleClickTime() override
+    {
+        return static_cast<unsigned>(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    }
+
+    // Message windows have nothing on screen; a menu popped up afterwards grabs
+    // the input by itself.
+    void setForegroundWindow(WindowHandle) override {}
+
+    void bringToFront(QWidget* window) override
+    {
+        // Asked while the window is being shown: activate it once it is on screen.
+        QTimer::singleShot(0, window, [target = QPointer<QWidget>(window)] {
+            if (target && target->isVisible()) {
+                target->raise();
+                target->activateWindow();
+            }
+        });
+    }
+
+    void beep() override { QApplication::beep(); }
+};
+
+} // namespace
+
+template <>
+DesktopService& Service<DesktopService>::defaultInstance()
+{
+    static QtDesktopService service;
+    return service;
+}
+
+} // namespace platform

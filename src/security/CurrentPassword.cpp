@@ -1,0 +1,3 @@
+#include "security/CurrentPassword.h"
+
+std::string CurrentPassword;

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// The copy of the database file made before the management password changes.
+
+// The stamp in the backup's name: the status bar's date and time with its
+// separators removed (":", " ", "-", and the "/" and "\" that short date
+// formats may use, which a file name cannot hold).
+QString BackupStamp(const QString& dateTimeText);
+
+// programFolder + "bak_" + stamp + "_.udb"; programFolder ends with its delimiter.
+QString BackupFilePath(const QString& programFolder, const QString& stamp);
+
+// Copies source to target byte for byte, replacing a file of that name.
+// Returns whether the copy was made.
+bool CopyReplacing(const QString& source, const QString& target);

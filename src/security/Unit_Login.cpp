@@ -1,0 +1,187 @@
+#include "security/Unit_Login.h"
+
+#include "app/Application.h"
+#include "app/Dialogs.h"
+#include "app/Unit1.h"
+#include "desktop/Unit_Function.h"
+#include "platform/CodePage.h"
+#include "security/CurrentPassword.h"
+#include "security/PasswordKeyFilter.h"
+#include "ui/MouseClickFilter.h"
+#include "ui/StatusBar.h"
+#include "ui/WindowFont.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+
+TForm2* Form2 = nullptr;
+
+namespace {
+
+constexpr int kClientWidth = 294;
+constexpr int kClientHeight = 161;
+constexpr int kStatusBarHeight = 23;
+
+template <class Widget>
+Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry)
+{
+    auto* button = named(new QPushButton(caption, parent), name);
+    // Only the button made default later answers Enter; a focused button does not.
+    button->setAutoDefault(false);
+    button->setGeometry(geometry);
+    return button;
+}
+
+QLineEdit* makeHiddenEdit(QWidget* parent, const char* name, QRect geometry, const QString& text)
+{
+    auto* edit = named(new QLineEdit(text, parent), name);
+    edit->setGeometry(geometry);
+    edit->setVisible(false);
+    return edit;
+}
+
+void centreOnDesktop(QWidget* window)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget* parent) : QWidget(parent)
+{
+    Form2 = this;
+    CreateControls();
+    BindEvents();
+}
+
+TForm2::~TForm2()
+{
+    if (Form2 == this)
+        Form2 = nullptr;
+}
+
+void TForm2::CreateControls()
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("管理登录"));
+    setFont(WindowFont());
+    // Fixed single border without any caption button; the window is not resizable.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    GroupBox1 = named(new QGroupBox(this), "GroupBox1");
+    GroupBox1->setGeometry(0, 0, kClientWidth, kClientHeight - kStatusBarHeight);
+
+    Label1 = named(new QLabel(QStringLiteral("请输入管理密码："), GroupBox1), "Label1");
+    Label1->move(16, 24);
+    Label1->adjustSize();
+
+    Edit_LoginPass = named(new QLineEdit(GroupBox1), "Edit_LoginPass");
+    Edit_LoginPass->setGeometry(40, 56, 220, 25);
+    Edit_LoginPass->setEchoMode(QLineEdit::Password);
+    Edit_LoginPass->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+
+    Button_Logining = makeButton(GroupBox1, "Button_Logining", QStringLiteral("进入"), {102, 96, 75, 25});
+    Button2 = makeButton(GroupBox1, "Button2", QStringLiteral("退出"), {184, 96, 75, 25});
+    Edit_Error = makeHiddenEdit(GroupBox1, "Edit_Error", {24, 117, 33, 21}, QStringLiteral("0"));
+    Edit_LoginPass_Temp = makeHiddenEdit(GroupBox1, "Edit_LoginPass_Temp", {40, 88, 217, 21}, QString());
+
+    StatusBar1 = named(new TStatusBar({kClientWidth}, this), "StatusBar1");
+    StatusBar1->setGeometry(0, kClientHeight - kStatusBarHeight, kClientWidth, kStatusBarHeight);
+
+    setTabOrder(Edit_LoginPass, Button_Logining);
+    setTabOrder(Button_Logining, Button2);
+    Edit_LoginPass->setFocus();
+
+    centreOnDesktop(this);
+}
+
+void TForm2::BindEvents()
+{
+    connect(Button_Logining, &QPushButton::clicked, this, Bind(this, &TForm2::Button_LoginingClick, Button_Logining));
+    connect(Button2, &QPushButton::clicked, this, Bind(this, &TForm2::Button2Click, Button2));
+    connect(Edit_LoginPass, &QLineEdit::textChanged, this, Bind(this, &TForm2::Edit_LoginPassChange, Edit_LoginPass));
+    // Writing the counter runs its handler at once, before the writer goes on.
+    connect(Edit_Error, &QLineEdit::textChanged, this, Bind(this, &TForm2::Edit_ErrorChange, Edit_Error));
+
+    auto* passwordClicks = new MouseClickFilter(Edit_LoginPass);
+    connect(passwordClicks, &MouseClickFilter::clicked, this, Bind(this, &TForm2::Edit_LoginPassClick, Edit_LoginPass));
+    // Edit_LoginPassKeyPress: only backspace, digits and ASCII letters can be typed.
+    new PasswordKeyFilter(Edit_LoginPass);
+
+    // Shortcuts are served before the focused control sees the key, so Enter
+    // reaches the default button also from the filtered password box.
+    auto enterKey = [this](Qt::Key key) {
+        auto* shortcut = new QShortcut(QKeySequence(QKeyCombination(key)), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        shortcut->setEnabled(false);
+        connect(shortcut, &QShortcut::activated, Button_Logining, &QPushButton::click);
+        return shortcut;
+    };
+    returnKey_ = enterKey(Qt::Key_Return);
+    enterKey_ = enterKey(Qt::Key_Enter);
+}
+
+void TForm2::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    hide();
+}
+
+void TForm2::Edit_LoginPassClick(QObject* /*Sender*/)
+{
+    Edit_LoginPass->clear();
+}
+
+void TForm2::Edit_LoginPassChange(QObject* /*Sender*/)
+{
+    Button_Logining->setDefault(true);
+    returnKey_->setEnabled(true);
+    enterKey_->setEnabled(true);
+}
+
+void TForm2::Button_LoginingClick(QObject* /*Sender*/)
+{
+    if (Edit_LoginPass->text().isEmpty()) {
+        ShowMessage(QStringLiteral("请输入密码..."));
+        return;
+    }
+    if (platform::ToAnsi(Edit_LoginPass->text()) == CurrentPassword) {
+        hide();
+        Application->ShowMainForm = true;
+        Form1->show();
+        Form1->Button_RefreshClick(Form1->Button_Refresh);
+        Edit_LoginPass->clear();
+        Edit_LoginPass_Temp->setText(platform::FromAnsi(CurrentPassword));
+        ShowTaskbarButton();
+        return;
+    }
+    Edit_Error->setText(QString::number(Edit_Error->text().toInt() + 1));
+    StatusBar1->SetPanelText(0, QStringLiteral("密码错误...") + Edit_Error->text() + QStringLiteral("次"));
+}
+
+void TForm2::Button2Click(QObject* /*Sender*/)
+{
+    Form1->Close();
+}
+
+void TForm2::Edit_ErrorChange(QObject* /*Sender*/)
+{
+    if (Edit_Error->text() != QLatin1String("3"))
+        return;
+    ShowMessage(QStringLiteral("由于您多次输入了无效的密码程序将要退出..."));
+    Form1->Close();
+}

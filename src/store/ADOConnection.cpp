@@ -1,0 +1,35 @@
+#include "store/ADOConnection.h"
+
+#include "store/ConnectionString.h"
+#include "store/DatabaseError.h"
+
+TADOConnection::TADOConnection(QObject* parent) : QObject(parent) {}
+
+TADOConnection::~TADOConnection() = default;
+
+void TADOConnection::Open()
+{
+    if (db_)
+        return;
+    const TConnectionString parts = TConnectionString::Parse(ConnectionString);
+    const QString path = parts.Value(store::DataSourceKey).value_or(QString());
+    if (path.isEmpty())
+        throw EDatabaseError("The connection string names no Data Source.");
+    const QString password = parts.Value(store::DatabasePasswordKey).value_or(QString());
+    db_ = store::OpenKeyedDatabase(path, password, store::OpenMode::ExistingFile);
+    emit connectedChanged(true);
+}
+
+void TADOConnection::Close()
+{
+    if (!db_)
+        return;
+    db_.reset();
+    emit connectedChanged(false);
+}
+
+sqlite3* TADOConnection::Handle()
+{
+    Open();
+    return db_.get();
+}

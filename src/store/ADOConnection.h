@@ -1,0 +1,38 @@
+#pragma once
+
+#include "store/SqliteHandles.h"
+
+#include <QObject>
+#include <QString>
+
+// The one connection to the database file. The connection string is kept as
+// the program sets it; its "Data Source" names the file and its
+// "Jet OLEDB:Database Password" is the key. Opening never creates a file.
+class TADOConnection : public QObject {
+    Q_OBJECT
+public:
+    explicit TADOConnection(QObject* parent = nullptr);
+    ~TADOConnection() override;
+
+    // Read at each Open; a change while connected takes effect after Close.
+    QString ConnectionString;
+    // Kept for the program's settings; no prompt is ever shown.
+    bool LoginPrompt = false;
+
+    // Opens the file named by the connection string (nothing when already
+    // open). Raises EDatabaseError when the file is missing, the key is wrong
+    // or the file is damaged; the connection then stays closed.
+    void Open();
+    // Releases the file. Open results of queries stay readable.
+    void Close();
+    bool Connected() const { return static_cast<bool>(db_); }
+
+    // The engine handle, opening the connection first when needed.
+    sqlite3* Handle();
+
+signals:
+    void connectedChanged(bool connected);
+
+private:
+    store::SqliteDatabase db_;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "store/DatabaseConstants.h"
+
+#include <QString>
+
+namespace store {
+
+// Writes the database the program is delivered with: folder + "_.udb", keyed
+// with the database password, an empty table data and table Pass holding
+// initialPassword encrypted under the cipher key. Refuses to replace an
+// existing file. Returns the file's path; raises EDatabaseError.
+QString CreateDeliveredDatabase(const QString& folder, const QString& initialPassword = DefaultInitialPassword);
+
+} // namespace store

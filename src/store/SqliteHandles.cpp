@@ -1,0 +1,87 @@
+#define SQLITE_HAS_CODEC 1
+#include "store/SqliteHandles.h"
+
+#include "store/DatabaseError.h"
+
+#include <sqlite3.h>
+
+namespace store {
+
+void SqliteCloser::operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
+
+void SqliteFinalizer::operator()(sqlite3_stmt* statement) const noexcept { sqlite3_finalize(statement); }
+
+void ThrowEngineError(sqlite3* db)
+{
+    throw EDatabaseError(std::string(db ? sqlite3_errmsg(db) : "out of memory"));
+}
+
+SqliteDatabase OpenKeyedDatabase(const QString& path, const QString& password, OpenMode mode)
+{
+    int flags = SQLITE_OPEN_READWRITE;
+    if (mode == OpenMode::CreateIfMissing)
+        flags |= SQLITE_OPEN_CREATE;
+    sqlite3* raw = nullptr;
+    const int opened = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
+    SqliteDatabase db(raw); // closed on every way out, also after a failed open
+    if (opened != SQLITE_OK) {
+        throw EDatabaseError(QStringLiteral("%1: %2").arg(
+            QString::fromUtf8(raw ? sqlite3_errmsg(raw) : "out of memory"), path));
+    }
+    if (!password.isEmpty()) {
+        const QByteArray key = password.toUtf8();
+        if (sqlite3_key(db.get(), key.constData(), static_cast<int>(key.size())) != SQLITE_OK)
+            ThrowEngineError(db.get());
+    }
+    // The key is only checked when the first page is read.
+    try {
+        Execute(db.get(), QByteArrayLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (const EDatabaseError& error) {
+        throw EDatabaseError(QStringLiteral("%1: %2").arg(QString::fromUtf8(error.what()), path));
+    }
+    return db;
+}
+
+SqliteStatement PrepareSingleStatement(sqlite3* db, const QByteArray& utf8)
+{
+    const char* const end = utf8.constData() + utf8.size();
+    const char* tail = nullptr;
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &raw, &tail) != SQLITE_OK)
+        ThrowEngineError(db);
+    SqliteStatement statement(raw);
+    if (!statement)
+        throw EDatabaseError("The statement is empty.");
+    // Only blanks, comments or lone semicolons may follow.
+    while (tail && tail < end) {
+        sqlite3_stmt* extra = nullptr;
+        const char* next = nullptr;
+        const int rc = sqlite3_prepare_v2(db, tail, static_cast<int>(end - tail), &extra, &next);
+        SqliteStatement extraOwner(extra);
+        if (rc != SQLITE_OK || extra)
+            throw EDatabaseError("Characters found after the end of the statement.");
+        if (next == tail)
+            break;
+        tail = next;
+    }
+    return statement;
+}
+
+int RunToCompletion(sqlite3* db, sqlite3_stmt* statement)
+{
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        ThrowEngineError(db);
+    // sqlite3_changes keeps the count of the last statement that wrote.
+    return sqlite3_stmt_readonly(statement) ? 0 : sqlite3_changes(db);
+}
+
+int Execute(sqlite3* db, const QByteArray& utf8)
+{
+    const SqliteStatement statement = PrepareSingleStatement(db, utf8);
+    return RunToCompletion(db, statement.get());
+}
+
+} // namespace store

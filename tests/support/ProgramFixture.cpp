@@ -1,0 +1,85 @@
+#include "support/ProgramFixture.h"
+
+#include "app/Application.h"
+#include "app/Unit1.h"
+#include "security/Unit_Login.h"
+#include "store/ADOConnection.h"
+#include "store/ADOQuery.h"
+#include "store/DatabaseConstants.h"
+#include "store/DeliveredDatabase.h"
+
+#include <QDir>
+
+ProgramFixture::ProgramFixture()
+{
+    EXPECT_TRUE(folder_.isValid());
+}
+
+ProgramFixture::~ProgramFixture()
+{
+    EndProgram();
+}
+
+QString ProgramFixture::ProgramFolder() const
+{
+    return QDir(folder_.path()).absolutePath() + QLatin1Char('/');
+}
+
+void ProgramFixture::DeliverDatabase(const QString& managementPassword)
+{
+    store::CreateDeliveredDatabase(ProgramFolder(), managementPassword);
+}
+
+namespace {
+
+// A connection of the test's own to the folder's database, beside the program's.
+struct DatabaseAccess {
+    explicit DatabaseAccess(const QString& folder)
+    {
+        connection.ConnectionString = store::ProgramConnectionString(folder);
+        query.Connection = &connection;
+    }
+    TADOConnection connection;
+    TADOQuery query;
+};
+
+} // namespace
+
+void ProgramFixture::ExecOnDatabase(const QString& statement)
+{
+    DatabaseAccess access(ProgramFolder());
+    access.query.SQL.Add(statement);
+    access.query.ExecSQL();
+}
+
+QStringList ProgramFixture::ColumnOnDatabase(const QString& column, const QString& table)
+{
+    DatabaseAccess access(ProgramFolder());
+    access.query.SQL.Add(QStringLiteral("select %1 from %2").arg(column, table));
+    access.query.Open();
+    QStringList values;
+    for (int row = 0; row < access.query.RecordCount(); ++row)
+        values << access.query.CellText(row, 0);
+    return values;
+}
+
+void ProgramFixture::StartProgram()
+{
+    application = std::make_unique<TApplication>(ProgramFolder() + QStringLiteral("Kestrelle"));
+    form1 = std::make_unique<TForm1>();
+    application->SetMainForm(form1.get());
+    form2 = std::make_unique<TForm2>();
+}
+
+void ProgramFixture::EndProgram()
+{
+    form2.reset();
+    form1.reset();
+    application.reset();
+}
+
+void ProgramFixture::RestartProgram()
+{
+    EndProgram();
+    StartProgram();
+}
