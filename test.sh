@@ -10,3 +10,6 @@ build=build-test
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLORY_SANITIZE=ON -DQUILLORY_TESTS=ON >/dev/null
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+
+# A short fuzzing pass: every parser for a few seconds over its corpus.
+scripts/fuzz.sh 4
