@@ -13,11 +13,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -118,6 +120,8 @@ void TForm1::CreateControls()
     // Fixed single border without any caption button; the window is not resizable.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(kClientWidth, kClientHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
 
@@ -277,11 +281,11 @@ void TForm1::CreateControls()
         label->setCursor(Qt::PointingHandCursor);
         return label;
     };
-    Label23 = siteLink("Label23", QStringLiteral("Brightmoor软件"), 64);
-    Label24 = siteLink("Label24", QStringLiteral("Brightmoor下载"), 152);
-    Label25 = siteLink("Label25", QStringLiteral("Brightmoor博客"), 240);
+    Label23 = siteLink("Label23", QStringLiteral("精品软件"), 64);
+    Label24 = siteLink("Label24", QStringLiteral("下载中心"), 152);
+    Label25 = siteLink("Label25", QStringLiteral("技术博客"), 240);
     Label26 = siteLink("Label26", QStringLiteral("Brightmoor网"), 328);
-    Label27 = siteLink("Label27", QStringLiteral("Brightmoor帮助"), 416);
+    Label27 = siteLink("Label27", QStringLiteral("帮助中心"), 416);
 
     // --- tray menu ---------------------------------------------------------------------------
     PopupMenu1 = named(new TPopupMenu(this), "PopupMenu1");
