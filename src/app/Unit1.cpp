@@ -3,6 +3,8 @@
 
 #include "app/Application.h"
 #include "app/Dialogs.h"
+#include "skin/ProgramSkin.h"
+#include "skin/Skins.h"
 #include "store/ADOConnection.h"
 #include "store/ADOQuery.h"
 #include "store/DataSource.h"
@@ -62,6 +64,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
 
     CreateTrayIcon();
     BindEvents();
+    Skin1 = CreateProgramSkin(this);
+    Skin1->Loaded();
     Application->Dispatch([this] { FormCreate(this); });
 }
 

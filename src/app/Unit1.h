@@ -25,6 +25,7 @@ class QTimer;
 
 class TADOConnection;
 class TPopupMenu;
+class TSkin;
 class TTrayIcon;
 class TADOQuery;
 class TDataSource;
@@ -155,6 +156,7 @@ public:
     QTimer* Timer1 = nullptr;
     QTimer* Timer_CloseMe = nullptr;
     TTrayIcon* TrayIcon1 = nullptr;
+    TSkin* Skin1 = nullptr;
     RecordGridModel* GridModel = nullptr;
 
     // --- life cycle (app) -----------------------------------------------------------
