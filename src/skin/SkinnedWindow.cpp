@@ -155,10 +155,16 @@ void TSkinnedWindow::KeepSystemLook(QWidget* control)
     state.PaletteSet = true;
     state.OwnPalette = control->testAttribute(Qt::WA_SetPalette);
     state.Palette = control->palette();
-    QPalette system = QApplication::palette(control);
-    if (state.OwnPalette)
-        system = state.Palette.resolve(system);
-    control->setPalette(system);
+    // Every role set, so that nothing is taken from the skinned window around it.
+    const QPalette desktop = QApplication::palette(control);
+    QPalette system;
+    for (int group = 0; group < QPalette::NColorGroups; ++group)
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto g = static_cast<QPalette::ColorGroup>(group);
+            const auto r = static_cast<QPalette::ColorRole>(role);
+            system.setBrush(g, r, desktop.brush(g, r));
+        }
+    control->setPalette(state.OwnPalette ? state.Palette.resolve(system) : system);
     controls_.push_back(state);
 }
 

@@ -11,7 +11,6 @@
 #include <QBitmap>
 #include <QFile>
 #include <QFileInfo>
-#include <QPainter>
 #include <QStyle>
 #include <QWidget>
 
@@ -145,15 +144,21 @@ void TSkin::BuildSmallIcon()
         if (QWidget* form = OwnerForm())
             icon = form->windowIcon();
     const int size = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
-    const QColor magenta(255, 0, 255);
-    QPixmap picture(size, size);
+    // Each pixel is either the icon's, fully opaque, or magenta: edges blended
+    // half into magenta would show a pink fringe once magenta is cut away.
+    const QRgb magenta = qRgb(255, 0, 255);
+    QImage picture(size, size, QImage::Format_RGB32);
     picture.fill(magenta);
     if (!icon.isNull()) {
-        QPainter painter(&picture);
-        icon.paint(&painter, picture.rect());
+        const QImage drawn = icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < std::min(size, drawn.height()); ++y)
+            for (int x = 0; x < std::min(size, drawn.width()); ++x)
+                if (const QRgb pixel = drawn.pixel(x, y); qAlpha(pixel) >= 128)
+                    picture.setPixel(x, y, qRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)));
     }
-    picture.setMask(picture.createMaskFromColor(magenta, Qt::MaskInColor));
-    smallIcon_ = picture;
+    QPixmap result = QPixmap::fromImage(picture);
+    result.setMask(result.createMaskFromColor(QColor(magenta), Qt::MaskInColor));
+    smallIcon_ = result;
 }
 
 bool TSkin::ReadSkinStream(std::span<const std::uint8_t> property)
