@@ -4,6 +4,7 @@
 #include "skin/Skins.h"
 #include "skin/WindowClass.h"
 
+#include <QBitmap>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -71,10 +72,31 @@ QRect TSkinFrame::CaptionRect() const
 void TSkinFrame::FitWindow()
 {
     setGeometry(window_->rect());
-    if (const TSkinPictures* pictures = Pictures())
+    if (const TSkinPictures* pictures = Pictures()) {
         setMask(QRegion(rect()) - QRegion(rect().marginsRemoved(pictures->FrameMargins())));
+        window_->setMask(WindowShape(*pictures));
+    }
     lower();
     update();
+}
+
+QRegion TSkinFrame::WindowShape(const TSkinPictures& pictures) const
+{
+    // The window's outline follows the frame: where the caption's or the
+    // bottom border's picture is transparent (rounded corners) the desktop shows.
+    QRegion shape(rect());
+    const QMargins m = pictures.FrameMargins();
+    const auto cut = [&shape](const TSkinPicture& picture, const QRect& where) {
+        if (picture.IsNull() || where.isEmpty())
+            return;
+        const QBitmap opaque = picture.Composed(0, where.size()).mask();
+        if (opaque.isNull())
+            return;
+        shape -= QRegion(where) - QRegion(opaque).translated(where.topLeft());
+    };
+    cut(pictures.Borders[2], QRect(0, 0, width(), m.top()));
+    cut(pictures.Borders[3], QRect(0, height() - m.bottom(), width(), m.bottom()));
+    return shape;
 }
 
 std::vector<TSkinFrame::Button> TSkinFrame::VisibleButtons() const
@@ -143,11 +165,9 @@ void TSkinFrame::PaintCaptionText(QPainter& painter, const TSkinPictures& pictur
                            : caption.InActiveText.value_or(colours.TitleTextNoActive);
     if (!colour.isValid())
         colour = palette().color(QPalette::WindowText);
-    QFont font = window_->font();
-    font.setPixelSize(std::max(8, caption.FontHeight - 1));
-    font.setBold(true);
+    const QFont font = CaptionFont(pictures);
     const int top = pictures.FrameMargins().top();
-    QRect text(caption.TextShift, caption.TextShiftVert, width() - caption.TextShift - caption.TextRightClip, top);
+    QRect text(caption.TextShift, caption.TextShiftVert, TextRoom(pictures), top);
     if (!caption.TextBack.isNull()) {
         const QRect back(text.left() - caption.TXTBackleft, 0,
                          text.width() + caption.TXTBackleft + caption.TXTBackRight, caption.TextBack.height());
@@ -160,6 +180,35 @@ void TSkinFrame::PaintCaptionText(QPainter& painter, const TSkinPictures& pictur
     painter.setPen(colour);
     const QString title = QFontMetrics(font).elidedText(window_->windowTitle(), Qt::ElideRight, text.width());
     painter.drawText(text, align | Qt::AlignVCenter | Qt::TextSingleLine, title);
+}
+
+QFont TSkinFrame::CaptionFont(const TSkinPictures& pictures) const
+{
+    QFont font = window_->font();
+    font.setPixelSize(std::max(8, pictures.Skin.CaptionText.FontHeight - 1));
+    font.setBold(true);
+    return font;
+}
+
+int TSkinFrame::TextRoom(const TSkinPictures& pictures) const
+{
+    // The skin's TextRightClip keeps room for a full row of caption buttons; a
+    // window with fewer may write up to its leftmost button.
+    const SkinCaptionText& caption = pictures.Skin.CaptionText;
+    int right = width() - pictures.FrameMargins().right() - 6;
+    for (const Button& button : VisibleButtons())
+        if (pictures.Skin.CaptionButtons[static_cast<std::size_t>(button.Index)].Align == 0)
+            right = std::min(right, button.Place.left() - 4);
+    return std::max(0, right - caption.TextShift);
+}
+
+int TSkinFrame::CaptionWidthNeeded() const
+{
+    const TSkinPictures* pictures = Pictures();
+    if (!pictures)
+        return 0;
+    const int title = QFontMetrics(CaptionFont(*pictures)).horizontalAdvance(window_->windowTitle());
+    return width() - TextRoom(*pictures) + title + 2;
 }
 
 void TSkinFrame::mousePressEvent(QMouseEvent* event)

@@ -29,6 +29,8 @@ public:
     };
     std::vector<Button> VisibleButtons() const;
     QRect CaptionRect() const;
+    // The window width at which the whole title fits on the caption.
+    int CaptionWidthNeeded() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,6 +42,9 @@ protected:
 
 private:
     const TSkinPictures* Pictures() const;
+    QRegion WindowShape(const TSkinPictures& pictures) const;
+    QFont CaptionFont(const TSkinPictures& pictures) const;
+    int TextRoom(const TSkinPictures& pictures) const;
     int ButtonAt(QPoint position) const;
     void Perform(int action);
     void PaintCaptionText(QPainter& painter, const TSkinPictures& pictures, bool active);

@@ -5,15 +5,66 @@
 
 #include <algorithm>
 
+namespace {
+
+constexpr QRgb kMagenta = 0xFFFF00FF;
+
+// A colour drawn half over magenta: red and blue well above green.
+bool MagentaTinted(QRgb pixel)
+{
+    return qRed(pixel) > qGreen(pixel) + 40 && qBlue(pixel) > qGreen(pixel) + 40;
+}
+
+// Takes the magenta back out of an edge pixel that was smoothed into the
+// transparent background: the colour of its plain neighbours, with the share
+// of it that the pixel's green channel shows as its opacity.
+QRgb Unblended(const QImage& source, int x, int y)
+{
+    int red = 0, green = 0, blue = 0, count = 0;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int nx = x + dx, ny = y + dy;
+            if ((dx == 0 && dy == 0) || nx < 0 || ny < 0 || nx >= source.width() || ny >= source.height())
+                continue;
+            const QRgb neighbour = source.pixel(nx, ny);
+            if (neighbour == kMagenta || MagentaTinted(neighbour))
+                continue;
+            red += qRed(neighbour), green += qGreen(neighbour), blue += qBlue(neighbour), ++count;
+        }
+    if (count == 0 || green == 0)
+        return 0;
+    red /= count, green /= count, blue /= count;
+    const int alpha = std::clamp(255 * qGreen(source.pixel(x, y)) / green, 0, 255);
+    return qPremultiply(qRgba(red, green, blue, alpha));
+}
+
+bool NextToMagenta(const QImage& source, int x, int y)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int nx = x + dx, ny = y + dy;
+            if (nx >= 0 && ny >= 0 && nx < source.width() && ny < source.height() &&
+                (source.pixel(nx, ny) == kMagenta || (MagentaTinted(source.pixel(nx, ny)) && (dx || dy))))
+                return true;
+        }
+    return false;
+}
+
+} // namespace
+
 QImage WithMagentaTransparent(const QImage& image)
 {
+    const QImage source = image.convertToFormat(QImage::Format_RGB32);
     QImage result = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QRgb magenta = qRgb(255, 0, 255);
-    for (int y = 0; y < result.height(); ++y) {
+    for (int y = 0; y < source.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < result.width(); ++x)
-            if (line[x] == magenta)
+        for (int x = 0; x < source.width(); ++x) {
+            const QRgb pixel = source.pixel(x, y);
+            if (pixel == kMagenta)
                 line[x] = 0;
+            else if (MagentaTinted(pixel) && NextToMagenta(source, x, y))
+                line[x] = Unblended(source, x, y);
+        }
     }
     return result;
 }

@@ -27,6 +27,19 @@ void TSkinStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
         QProxyStyle::drawComplexControl(control, option, painter, widget);
 }
 
+QRect TSkinStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                                 const QWidget* widget) const
+{
+    QRect rect = QProxyStyle::subControlRect(control, option, part, widget);
+    // A group box's title sits on its label plate, clear of the rounded edge.
+    if (control == CC_GroupBox && (part == SC_GroupBoxLabel || part == SC_GroupBoxCheckBox) && Pictures() &&
+        Skins(widget, xcGroupBox)) {
+        if (const auto& plate = Pictures()->Skin.Element(SkinPart::GroupBox))
+            rect.translate(plate->BackgroundLeftShift + 2, 0);
+    }
+    return rect;
+}
+
 namespace {
 
 // The state of one part of a complex control: pressed when it is the active

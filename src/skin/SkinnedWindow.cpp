@@ -83,6 +83,7 @@ void TSkinnedWindow::ApplyFrame()
     wasMoved_ = window_->testAttribute(Qt::WA_Moved);
     minimumSize_ = window_->minimumSize();
     maximumSize_ = window_->maximumSize();
+    mask_ = window_->mask();
 
     const QPoint offset(margins_.left(), margins_.top());
     QLayout* layout = window_->layout();
@@ -116,13 +117,27 @@ void TSkinnedWindow::ApplyFrame()
     window_->setGeometry(QRect(position, Grown(geometry_.size(), margins_)));
     skinnedPosition_ = window_->pos();
     frame_ = new TSkinFrame(window_, component_, EntitledCaptionActions(window_, flags_));
+    // A message box sized for its text alone widens until its title fits.
+    extraWidth_ = IsStandardDialog(window_) ? std::max(0, frame_->CaptionWidthNeeded() - window_->width()) : 0;
+    if (extraWidth_ > 0) {
+        const int width = window_->width() + extraWidth_;
+        if (window_->minimumWidth() == window_->maximumWidth())
+            window_->setFixedWidth(width);
+        else
+            window_->setMinimumWidth(std::max(window_->minimumWidth(), width));
+        window_->resize(width, window_->height());
+    }
 }
 
 void TSkinnedWindow::RestoreFrame()
 {
     delete frame_.data();
+    if (mask_.isEmpty())
+        window_->clearMask();
+    else
+        window_->setMask(mask_);
     const QPoint moved = window_->pos() - skinnedPosition_;
-    const QSize clientSize = Shrunk(window_->size(), margins_);
+    const QSize clientSize = Shrunk(window_->size(), margins_) - QSize(extraWidth_, 0);
     SetWindowFlagsInPlace(window_, flags_);
     const QPoint offset(margins_.left(), margins_.top());
     for (const MovedChild& child : movedChildren_)

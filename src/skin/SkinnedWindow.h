@@ -7,6 +7,7 @@
 #include <QPalette>
 #include <QPointer>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 #include <QStyle>
 
@@ -87,11 +88,13 @@ private:
     QSize minimumSize_;
     QSize maximumSize_;
     QMargins layoutMargins_;
+    QRegion mask_;
     bool ownPalette_ = false;
     QPalette palette_;
     std::vector<ControlState> controls_;
     std::vector<MovedChild> movedChildren_;
 
     QMargins margins_;
+    int extraWidth_ = 0;  // added so that a dialog's title fits
     QPointer<TSkinFrame> frame_;
 };

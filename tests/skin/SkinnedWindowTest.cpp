@@ -75,6 +75,8 @@ TEST_F(SkinnedWindow, FrameGoesAroundTheUnchangedClientAreaAndComesOffExactly)
     EXPECT_EQ(button->style(), skin->Style());
     EXPECT_EQ(edit->style(), skin->Style());
     EXPECT_EQ(window.palette().color(QPalette::Window), QColor(238, 241, 245));
+    EXPECT_FALSE(window.mask().contains(QPoint(0, 0)));  // the caption's rounded corner
+    EXPECT_TRUE(window.mask().contains(QPoint(360, 300)));
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::red));
 
     Manager().UnskinWindow(&window);
@@ -92,6 +94,7 @@ TEST_F(SkinnedWindow, FrameGoesAroundTheUnchangedClientAreaAndComesOffExactly)
     EXPECT_FALSE(window.testAttribute(Qt::WA_SetPalette));
     EXPECT_EQ(label->palette(), labelBefore);
     EXPECT_EQ(window.findChild<TSkinFrame*>(), nullptr);
+    EXPECT_TRUE(window.mask().isEmpty());
     delete ownStyle;
 }
 
@@ -114,6 +117,25 @@ TEST_F(SkinnedWindow, WindowWithALayoutMakesRoomForTheFrame)
     TSkinFrame* frame = Manager().SkinnedWindow(box)->Frame();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(Actions(*frame), std::vector<int>{0});
+    EXPECT_GE(box->width(), frame->CaptionWidthNeeded());  // widened until "Quillory" fits
+}
+
+TEST_F(SkinnedWindow, MessageBoxComesBackToItsOwnSize)
+{
+    LoadSkin();
+    Manager().SetActive(false);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Quillory"), QStringLiteral("OK"), QMessageBox::Ok);
+    box.show();
+    QApplication::processEvents();
+    const QRect geometry = box.geometry();
+    const QSize minimum = box.minimumSize(), maximum = box.maximumSize();
+    Manager().SetActive(true);
+    ASSERT_TRUE(Manager().SkinDecision(&box));
+    EXPECT_GT(box.width(), geometry.width());
+    Manager().UnskinWindow(&box);
+    EXPECT_EQ(box.geometry(), geometry);
+    EXPECT_EQ(box.minimumSize(), minimum);
+    EXPECT_EQ(box.maximumSize(), maximum);
 }
 
 TEST_F(SkinnedWindow, CaptionButtonsFollowTheWindowsFlags)
