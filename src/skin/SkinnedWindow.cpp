@@ -67,6 +67,8 @@ void TSkinnedWindow::Apply()
         ApplyFrame();
     window_->setPalette(pictures->Palette);
     StyleControls(window_);
+    if (framed_)
+        FitTitle();
     window_->installEventFilter(this);
     applied_ = true;
     window_->update();
@@ -117,16 +119,24 @@ void TSkinnedWindow::ApplyFrame()
     window_->setGeometry(QRect(position, Grown(geometry_.size(), margins_)));
     skinnedPosition_ = window_->pos();
     frame_ = new TSkinFrame(window_, component_, EntitledCaptionActions(window_, flags_));
-    // A message box sized for its text alone widens until its title fits.
-    extraWidth_ = IsStandardDialog(window_) ? std::max(0, frame_->CaptionWidthNeeded() - window_->width()) : 0;
-    if (extraWidth_ > 0) {
-        const int width = window_->width() + extraWidth_;
-        if (window_->minimumWidth() == window_->maximumWidth())
-            window_->setFixedWidth(width);
-        else
-            window_->setMinimumWidth(std::max(window_->minimumWidth(), width));
-        window_->resize(width, window_->height());
-    }
+}
+
+void TSkinnedWindow::FitTitle()
+{
+    // A message box sized for its text alone widens until its title fits; it
+    // measures itself again now and then, so this is repeated after a resize.
+    if (!IsStandardDialog(window_) || !frame_)
+        return;
+    const int missing = frame_->CaptionWidthNeeded() - window_->width();
+    if (missing <= 0)
+        return;
+    widened_ = true;
+    const int width = window_->width() + missing;
+    if (window_->minimumWidth() == window_->maximumWidth())
+        window_->setFixedWidth(width);
+    else
+        window_->setMinimumWidth(std::max(window_->minimumWidth(), width));
+    window_->resize(width, window_->height());
 }
 
 void TSkinnedWindow::RestoreFrame()
@@ -137,7 +147,9 @@ void TSkinnedWindow::RestoreFrame()
     else
         window_->setMask(mask_);
     const QPoint moved = window_->pos() - skinnedPosition_;
-    const QSize clientSize = Shrunk(window_->size(), margins_) - QSize(extraWidth_, 0);
+    // A widened dialog goes back to its own measure; any other window keeps the
+    // size it was given while skinned.
+    const QSize clientSize = std::exchange(widened_, false) ? geometry_.size() : Shrunk(window_->size(), margins_);
     SetWindowFlagsInPlace(window_, flags_);
     const QPoint offset(margins_.left(), margins_.top());
     for (const MovedChild& child : movedChildren_)
@@ -257,7 +269,14 @@ bool TSkinnedWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == window_ && frame_) {
         switch (event->type()) {
-        case QEvent::Resize: frame_->FitWindow(); break;
+        case QEvent::Resize:
+            if (!fitting_) {
+                fitting_ = true;
+                FitTitle();
+                fitting_ = false;
+            }
+            frame_->FitWindow();
+            break;
         case QEvent::WindowActivate:
         case QEvent::WindowDeactivate:
         case QEvent::ActivationChange:

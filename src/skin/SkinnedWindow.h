@@ -69,6 +69,7 @@ private:
     void Apply();
     void ApplyFrame();
     void RestoreFrame();
+    void FitTitle();
     void StyleControls(QWidget* root);
     void KeepSystemLook(QWidget* control);
     bool KeepsSystemLook(QWidget* control) const;
@@ -95,6 +96,7 @@ private:
     std::vector<MovedChild> movedChildren_;
 
     QMargins margins_;
-    int extraWidth_ = 0;  // added so that a dialog's title fits
+    bool widened_ = false;  // a dialog made wider so that its title fits
+    bool fitting_ = false;
     QPointer<TSkinFrame> frame_;
 };
