@@ -5,6 +5,7 @@
 #include "desktop/PopupMenu.h"
 
 #include "ui/ClickLabel.h"
+#include "ui/FormBuilding.h"
 #include "ui/Links.h"
 #include "ui/Pictures.h"
 #include "ui/StatusBar.h"
@@ -13,13 +14,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -29,21 +28,6 @@ constexpr int kClientWidth = 716;
 constexpr int kClientHeight = 565;
 constexpr int kStatusBarHeight = 23;
 constexpr int kFieldHeight = 21;  // edit boxes and drop-down lists take it from the font
-
-template <class Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry)
-{
-    auto* button = named(new QPushButton(caption, parent), name);
-    button->setAutoDefault(false);
-    button->setGeometry(geometry);
-    return button;
-}
 
 template <class Label = QLabel>
 Label* makeLabel(QWidget* parent, const char* name, const QString& caption, QPoint position)
@@ -124,8 +108,7 @@ void TForm1::CreateControls()
     // Fixed single border without any caption button; the window is not resizable.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(kClientWidth, kClientHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnDesktop(this);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
 
