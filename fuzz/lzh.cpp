@@ -1,5 +1,5 @@
 // LzhDecode over any stored skin. Answers must hold exactly the announced
-// size, and what was decoded must survive the encoder and decoder unchanged.
+// size, and a short output must survive the encoder and decoder unchanged.
 #include "FuzzCheck.h"
 
 #include "skin/Lzh.h"
@@ -15,6 +15,7 @@ namespace {
 // decoding time without reaching new code; larger announced sizes are skipped
 // (8 KiB still runs twice round the 4 KiB history).
 constexpr std::uint32_t kLargestFuzzedOutput = 8u * 1024;
+constexpr std::size_t kLargestRoundTrip = 1024;
 
 } // namespace
 
@@ -36,6 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(size >= 4 && out.size() == announced);
 
+    // The encoder costs several times the decoder, so only short outputs take
+    // the way back; they still hold every kind of symbol and match.
+    if (out.size() > kLargestRoundTrip)
+        return 0;
     const std::vector<std::uint8_t> stored = LzhEncode(out);
     std::vector<std::uint8_t> again;
     FUZZ_CHECK(LzhDecode(stored.data(), stored.size(), again));
