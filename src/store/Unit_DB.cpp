@@ -15,15 +15,14 @@
 
 namespace {
 
-// A name for the compacted copy beside the database: unique, and not yet a file.
-QString FreshTemporaryName(const QString& folder)
+// A fresh, empty file for the compacted copy beside the database. It is left
+// in place: the database is attached on a connection opened without the right
+// to create files, and an empty file is an empty database to the engine.
+QString FreshEmptyFile(const QString& folder)
 {
-    QTemporaryFile probe(folder + QStringLiteral("~ACPXXXXXX.tmp"));
-    if (!probe.open())
-        return {};
-    const QString name = probe.fileName();
-    probe.close();
-    return probe.remove() ? name : QString();
+    QTemporaryFile file(folder + QStringLiteral("~ACPXXXXXX.tmp"));
+    file.setAutoRemove(false);
+    return file.open() ? file.fileName() : QString();
 }
 
 // Removes the temporary copy when compaction does not get as far as the rename.
@@ -78,7 +77,7 @@ bool CompactDatabaseFile(const QString& databasePath, const QString& password)
         if (!database.isFile())
             return false;
         const QString folder = database.absolutePath() + QLatin1Char('/');
-        TemporaryCopy copy(FreshTemporaryName(folder));
+        TemporaryCopy copy(FreshEmptyFile(folder));
         if (copy.path().isEmpty())
             return false;
         ExportInto(databasePath, copy.path(), password);
