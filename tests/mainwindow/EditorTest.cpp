@@ -75,6 +75,17 @@ TEST_F(EditorTest, NavigationMovesTheRowAndPanelOneButNotTheEditor)
     EXPECT_EQ(form1->DBGrid1->currentIndex().row(), 0);
 }
 
+TEST_F(EditorTest, MovingWithTheKeyboardInsideTheGridDoesNotFillTheEditor)
+{
+    ClickGridRow(0);
+    const QStringList clicked = EditorTexts();
+    form1->DBGrid1->setFocus();
+    QTest::keyClick(form1->DBGrid1, Qt::Key_Down);
+    EXPECT_EQ(CurrentRow(), 1);
+    EXPECT_EQ(EditorTexts(), clicked);
+    EXPECT_EQ(Panel(1), QStringLiteral("1"));
+}
+
 TEST_F(EditorTest, PanelOneOutlivesAReloadUntilTheNextMove)
 {
     ClickGridRow(2);
@@ -115,6 +126,13 @@ TEST_F(EditorTest, EachWheelMessageMovesExactlyOneRowAndNothingElse)
 
     EXPECT_EQ(Panel(1), QStringLiteral("1"));
     EXPECT_EQ(EditorTexts(), clicked);
+
+    // Over an empty list the wheel has nothing to move.
+    ExecOnDatabase(QStringLiteral("delete from data"));
+    Press("Button_Refresh");
+    TurnWheel(-120);
+    TurnWheel(120);
+    EXPECT_EQ(CurrentRow(), -1);
 }
 
 TEST_F(EditorTest, AClickOrDoubleClickEmptiesTheKeywordBox)
