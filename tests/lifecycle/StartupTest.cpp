@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "app/ProgramEntry.h"
 #include "app/Unit1.h"
+#include "desktop/Unit_Function.h"
 #include "platform/InstanceLock.h"
 #include "security/Unit_Login.h"
 
@@ -30,6 +31,42 @@ protected:
 
     QTemporaryDir desktopFolder;
 };
+
+// A launcher's value as a desktop reads it: the escapes of a text value first...
+QString UnescapedValue(const QString& value)
+{
+    QString text;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] != QLatin1Char('\\') || i + 1 == value.size()) {
+            text += value[i];
+            continue;
+        }
+        const QChar next = value[++i];
+        text += next == QLatin1Char('n') ? QChar(u'\n')
+              : next == QLatin1Char('r') ? QChar(u'\r')
+              : next == QLatin1Char('t') ? QChar(u'\t')
+              : next == QLatin1Char('s') ? QChar(u' ')
+                                         : next;
+    }
+    return text;
+}
+
+// ...then, for Exec, the quoting of one argument ("%%" is a literal "%").
+QString UnquotedArgument(const QString& quoted)
+{
+    EXPECT_TRUE(quoted.startsWith(QLatin1Char('"')) && quoted.endsWith(QLatin1Char('"'))) << quoted.toStdString();
+    const QString inner = quoted.mid(1, quoted.size() - 2);
+    QString text;
+    for (qsizetype i = 0; i < inner.size(); ++i) {
+        if (inner[i] == QLatin1Char('\\') && i + 1 < inner.size())
+            text += inner[++i];
+        else if (inner[i] == QLatin1Char('%') && i + 1 < inner.size() && inner[i + 1] == QLatin1Char('%'))
+            text += inner[i++];
+        else
+            text += inner[i];
+    }
+    return text;
+}
 
 } // namespace
 
@@ -148,4 +185,19 @@ TEST_F(StartupTest, ASecondCopyEndsSilentlyWithoutAnyWindow)
     EXPECT_EQ(Application, nullptr);
     EXPECT_TRUE(messageBoxes.texts().isEmpty());
     EXPECT_FALSE(QFile::exists(LauncherPath()));
+}
+
+TEST_F(StartupTest, ALauncherForAnOddlyNamedFolderHasItsSixLinesAndReadsBackAsWritten)
+{
+    const QString folder = QStringLiteral("/tmp/my \"tools\" 100%/back\\slash $HOME `x`\nExec=/bin/false/");
+    const QString target = folder + QStringLiteral("Kestrelle");
+    CreateDesktopShortcut(target, QStringLiteral("Tallykeep个人版"));
+
+    const QStringList lines = Launcher().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 6) << Launcher().toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("[Desktop Entry]"));
+    ASSERT_TRUE(lines[3].startsWith(QStringLiteral("Exec=")));
+    ASSERT_TRUE(lines[4].startsWith(QStringLiteral("Path=")));
+    EXPECT_EQ(UnquotedArgument(UnescapedValue(lines[3].mid(5))), target);
+    EXPECT_EQ(UnescapedValue(lines[4].mid(5)), folder);
 }
