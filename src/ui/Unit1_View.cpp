@@ -13,11 +13,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -122,6 +124,9 @@ void TForm1::CreateControls()
     // Fixed single border without any caption button; the window is not resizable.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(kClientWidth, kClientHeight);
+    // First shown in the middle of the desktop.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
 
