@@ -3,12 +3,16 @@
 #include "MainWindowFixture.h"
 
 #include "app/Unit1.h"
+#include "desktop/PopupMenu.h"
 #include "ui/ClickLabel.h"
 #include "ui/StatusBar.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -167,6 +171,9 @@ TEST_F(LayoutTest, FixedClientAreaWithoutCaptionButtonsCentredWithThreePages)
                                         Qt::WindowMaximizeButtonHint, Qt::WindowCloseButtonHint})
         EXPECT_FALSE(flags.testFlag(button)) << button;
     EXPECT_EQ(form1->windowTitle(), QStringLiteral("Quillory"));
+    // Centred up to the frame, whose width the desktop decides once the window is shown.
+    const QPoint offCentre = form1->geometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 8) << offCentre.x() << "," << offCentre.y();
 
     const QTabWidget* pages = form1->PageControl1;
     ASSERT_EQ(pages->count(), 3);
@@ -205,4 +212,13 @@ TEST_F(LayoutTest, FieldLabelsAreDrawnInBlueTheWarningInRedAndSiteLinksInGreen)
     form1->PageControl1->setCurrentIndex(2);
     for (const char* name : {"Label23", "Label24", "Label25", "Label26", "Label27"})
         EXPECT_TRUE(DrawnIn(Control<QLabel>(name), QColor(0, 128, 0))) << name;
+}
+
+TEST_F(LayoutTest, TheTrayMenuHasItsSixItemsInOrder)
+{
+    QStringList items;
+    for (const QAction* item : form1->PopupMenu1->actions())
+        items << item->objectName() + QLatin1Char('=') + (item->isSeparator() ? QStringLiteral("-") : item->text());
+    EXPECT_EQ(items, (QStringList{"Aboutme=检测更新", "N2=-", "ShowME=显示窗口", "HideME=隐藏窗口", "N1=-",
+                                  "CloseMe=退出程序"}));
 }
