@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <QWheelEvent>
@@ -133,6 +134,18 @@ TEST_F(EditorTest, EachWheelMessageMovesExactlyOneRowAndNothingElse)
     TurnWheel(-120);
     TurnWheel(120);
     EXPECT_EQ(CurrentRow(), -1);
+}
+
+TEST_F(EditorTest, TheWheelDoesNotScrollTheGridItself)
+{
+    for (int i = 0; i < 40; ++i)
+        ExecOnDatabase(QStringLiteral("insert into data (分类,姓名) values ('QQ帐号','n%1')").arg(i));
+    Press("Button_Refresh");
+    const QScrollBar* scroll = form1->DBGrid1->verticalScrollBar();
+    ASSERT_GT(scroll->maximum(), 0);
+    TurnWheel(-120);
+    EXPECT_EQ(CurrentRow(), 1);
+    EXPECT_EQ(scroll->value(), 0);  // row 2 is in sight: nothing to scroll
 }
 
 TEST_F(EditorTest, AClickOrDoubleClickEmptiesTheKeywordBox)

@@ -23,6 +23,7 @@
 #include <QTest>
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -120,6 +121,23 @@ const Placed kControls[] = {
     {"Label27", Link, At(416, 336)},
 };
 
+// Captions of buttons and labels, texts of edit boxes, titles of group boxes.
+const std::pair<const char*, const char*> kTexts[] = {
+    {"Button_CheckLogin", "Button_CheckLogin"}, {"ButtonWEB", "Brightmoor"}, {"Button4", "退出"},
+    {"Button_HIde", "最小化"}, {"Button_Search", "搜索"}, {"Button_First", "<|"}, {"Button_Prior", "<"},
+    {"Button_Next", ">"}, {"Button_Last", "|>"}, {"Button_Refresh", "刷"}, {"Button_Edit_FenLei_add", "+"},
+    {"Button_Edit_FenLei_Del", "-"}, {"Button8", "聊天"}, {"Button6", "发信"}, {"Button5", "访问"},
+    {"Button1", "添加"}, {"Button2", "修改"}, {"Button3", "删除"}, {"Button_ClearAllEdit", "清空表单"},
+    {"Button7", "确定"}, {"Button_PassCleal", "重置"}, {"Button11", "压缩修复"}, {"Button9", "清空数据"},
+    {"Label16", "按分类查看"}, {"Label6", "分类"}, {"Label1", "姓名"}, {"Label4", "QQ"}, {"Label3", "手机"},
+    {"Label2", "电话"}, {"Label22", "传真"}, {"Label28", "邮箱"}, {"Label29", "主页"}, {"Label5", "备注"},
+    {"Label8", "请输入密码"}, {"Label9", "确认密码"}, {"Label17", "密码可以是全数字/全字母/数字+字母组合"},
+    {"Label21", "压缩数据库"}, {"Label18", "该操作将清空数据库中所有数据,请慎用."},
+    {"Label10", "软件名称 Quillory"}, {"Label11", "当前版本"}, {"Label26", "Brightmoor网"},
+    {"searchkeyword", "请输入搜索关键词"}, {"EditVer", "1.0.2010.0425"}, {"GroupBox3", "设置密码"},
+    {"GroupBox6", "常用操作"}, {"GroupBox5", "特殊操作"}, {"GroupBox1", ""}, {"GroupBox4", ""}, {"GroupBox2", ""},
+};
+
 class LayoutTest : public MainWindowFixture {
 protected:
     void SetUp() override { StartWith({}); }
@@ -159,6 +177,23 @@ TEST_F(LayoutTest, EveryControlHasItsNameKindPlaceAndSize)
         EXPECT_EQ(place.width(), expected.place.width());
         EXPECT_EQ(place.height(), expected.place.height() == kOwnHeight ? 21 : expected.place.height());
     }
+}
+
+TEST_F(LayoutTest, EveryCaptionAndTextIsAsWritten)
+{
+    for (const auto& [name, text] : kTexts) {
+        const QWidget* control = Control<QWidget>(name);
+        ASSERT_NE(control, nullptr);
+        const char* property = qobject_cast<const QGroupBox*>(control) ? "title" : "text";
+        EXPECT_EQ(control->property(property).toString(), QString::fromUtf8(text)) << name;
+    }
+    EXPECT_EQ(form1->Memo1->toPlainText(), QStringLiteral("更新说明:\n1.加入了快捷键自动输入帐号和密码的功能"));
+    EXPECT_TRUE(form1->EditVer->isReadOnly());
+    EXPECT_EQ(form1->ComboBoxSeachClass->currentText(), QStringLiteral("姓名"));
+    QStringList fields;
+    for (int i = 0; i < form1->ComboBoxSeachClass->count(); ++i)
+        fields << form1->ComboBoxSeachClass->itemText(i);
+    EXPECT_EQ(fields, (QStringList{"姓名", "QQ", "手机", "电话", "邮箱", "主页", "备注"}));
 }
 
 TEST_F(LayoutTest, FixedClientAreaWithoutCaptionButtonsCentredWithThreePages)
