@@ -3,6 +3,7 @@
 
 #include "app/Application.h"
 #include "app/Dialogs.h"
+#include "skin/ProgramSkin.h"
 #include "skin/Skins.h"
 #include "store/ADOConnection.h"
 #include "store/ADOQuery.h"
@@ -62,11 +63,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     Timer_CloseMe = makeTimer(this, "Timer_CloseMe", 1000, false);
 
     CreateTrayIcon();
-    // The skin is carried inside the window and loaded as the window is made.
-    Skin1 = new TSkin(this);
-    Skin1->setObjectName(QStringLiteral("Skin1"));
-    Skin1->ReadSkinStream(ProgramSkinStream());
     BindEvents();
+    // The skin is carried inside the window and loaded as the window is made.
+    Skin1 = CreateProgramSkin(this);
+    Skin1->Loaded();
     Application->Dispatch([this] { FormCreate(this); });
 }
 

@@ -180,7 +180,10 @@ void TForm2::Button2Click(QObject* /*Sender*/)
 
 void TForm2::Edit_ErrorChange(QObject* /*Sender*/)
 {
-    if (Edit_Error->text() != QLatin1String("3"))
+    // The third wrong password ends the program. Should that end fail (the
+    // clipboard held by another program), every later wrong password tries
+    // again instead of allowing unlimited guesses.
+    if (Edit_Error->text().toInt() < 3)
         return;
     ShowMessage(QStringLiteral("由于您多次输入了无效的密码程序将要退出..."));
     Form1->Close();

@@ -1,11 +1,165 @@
 #include "skin/Skins.h"
 
+#include "skin/Skin3rd.h"
 #include "skin/SkinIni.h"
+#include "skin/SkinManager.h"
+#include "skin/SkinPictures.h"
+#include "skin/SkinStyle.h"
 #include "skin/SkinVocabulary.h"
 
+#include <QApplication>
+#include <QBitmap>
 #include <QFile>
+#include <QFileInfo>
+#include <QStyle>
+#include <QWidget>
 
-TSkin::TSkin(QObject* owner) : QObject(owner) {}
+namespace {
+
+constexpr int kSwitchDelayMs = 250;
+// Action codes of the skin manager.
+constexpr int kActionSkin = 1;
+constexpr int kActionUnskin = 2;
+constexpr int kActionRefresh = 3;
+
+} // namespace
+
+TSkin::TSkin(QObject* owner) : QObject(owner), Skin3rd(BuiltinSkin3rd()) {}
+
+TSkin::~TSkin()
+{
+    if (TSkinManager* manager = TSkinManager::Instance())
+        manager->RemoveComponent(this);
+}
+
+TSkinControls TSkin::DefaultSkinControls()
+{
+    TSkinControls controls;
+    for (int kind = xcMainMenu; kind <= xcFastReport; ++kind)
+        controls.Include(static_cast<TSkinControl>(kind));
+    controls.Exclude(xcMenuItem);
+    controls.Exclude(xcFastReport);
+    return controls;
+}
+
+TSkinControls ProgramSkinControls()
+{
+    return {xcMainMenu, xcPopupMenu, xcToolbar,  xcControlbar,  xcCombo, xcCheckBox,  xcRadioButton,
+            xcProgress, xcScrollbar, xcEdit,     xcButton,      xcBitBtn, xcSpeedButton, xcSpin,
+            xcPanel,    xcGroupBox,  xcStatusBar, xcTab,        xcTrackBar, xcSystemMenu};
+}
+
+QWidget* TSkin::OwnerForm() const
+{
+    auto* owner = qobject_cast<QWidget*>(parent());
+    return owner ? owner->window() : nullptr;
+}
+
+TSkinStyle* TSkin::Style()
+{
+    if (!style_)
+        style_ = std::make_unique<TSkinStyle>(*this);
+    return style_.get();
+}
+
+void TSkin::SetActive(bool value)
+{
+    if (!loaded_) {
+        active_ = value;
+        return;
+    }
+    if (value == active_)
+        return;
+    active_ = value;
+    TSkinManager* manager = TSkinManager::Instance();
+    if (!manager)
+        return;
+    if (SkinFormtype == sfMainform) {
+        if (value && SkinLoaded()) {
+            manager->RequestAction(kActionSkin, kSwitchDelayMs, this);
+            manager->CountStart();
+        } else if (!value) {
+            manager->RequestAction(kActionUnskin, kSwitchDelayMs, this);
+        }
+    } else if (SkinFormtype == sfOnlyThisForm) {
+        if (value && SkinLoaded())
+            manager->RequestAction(kActionSkin, kSwitchDelayMs, this);
+        else if (!value)
+            manager->RequestAction(kActionUnskin, kSwitchDelayMs, this);
+    }
+}
+
+void TSkin::SetSkinFile(const QString& fileName)
+{
+    skinFile_ = fileName;
+    if (!loaded_ || fileName.isEmpty() || !QFileInfo(fileName).isFile())
+        return;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
+    storedSkin_.assign(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                       reinterpret_cast<const std::uint8_t*>(bytes.constData()) + bytes.size());
+    LoadSkin();
+    TSkinManager* manager = TSkinManager::Instance();
+    if (manager && manager->Started() > 0)
+        manager->RequestAction(kActionRefresh, kSwitchDelayMs, this);
+}
+
+void TSkin::Loaded()
+{
+    if (loaded_)
+        return;
+    // Qt always offers what the scroll-bar skinning needs, so xcScrollbar stays.
+    TSkinManager& manager = TSkinManager::Ensure();
+    manager.AddComponent(this);
+    menuFont_ = QApplication::font("QMenu");
+    loaded_ = true;
+
+    if (SkinFormtype != sfMainform) {
+        manager.SetActive(true);
+        manager.CountStart();
+        if (QWidget* form = OwnerForm(); form && active_)
+            manager.SkinDecision(form);
+        return;
+    }
+    manager.InstallHook();
+    if (active_) {
+        if (!SkinLoaded())
+            active_ = false;
+        else
+            manager.RequestAction(kActionSkin, kSwitchDelayMs, this);
+    }
+    if (SkinControls.Contains(xcMainMenu))
+        SkinControls.Exclude(xcMenuItem);
+    else
+        SkinControls.Exclude(xcSystemMenu);
+    BuildSmallIcon();
+}
+
+void TSkin::BuildSmallIcon()
+{
+    QIcon icon = QApplication::windowIcon();
+    if (icon.isNull())
+        if (QWidget* form = OwnerForm())
+            icon = form->windowIcon();
+    const int size = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
+    // Each pixel is either the icon's, fully opaque, or magenta: edges blended
+    // half into magenta would show a pink fringe once magenta is cut away.
+    const QRgb magenta = qRgb(255, 0, 255);
+    QImage picture(size, size, QImage::Format_RGB32);
+    picture.fill(magenta);
+    if (!icon.isNull()) {
+        const QImage drawn = icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < std::min(size, drawn.height()); ++y)
+            for (int x = 0; x < std::min(size, drawn.width()); ++x)
+                if (const QRgb pixel = drawn.pixel(x, y); qAlpha(pixel) >= 128)
+                    picture.setPixel(x, y, qRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)));
+    }
+    QPixmap result = QPixmap::fromImage(picture);
+    result.setMask(result.createMaskFromColor(QColor(magenta), Qt::MaskInColor));
+    smallIcon_ = result;
+}
 
 bool TSkin::ReadSkinStream(std::span<const std::uint8_t> property)
 {
@@ -32,6 +186,7 @@ std::vector<std::uint8_t> TSkin::WriteSkinStream() const
 
 bool TSkin::LoadSkin()
 {
+    pictures_.reset();
     data_.reset();
     if (!reader_.Open(storedSkin_))
         return false;
@@ -42,6 +197,7 @@ bool TSkin::LoadSkin()
     ini.LoadFromBytes(std::string_view(reinterpret_cast<const char*>(description->bytes.data()),
                                        description->bytes.size()));
     data_ = ReadSkinData(ini, reader_);
+    pictures_ = std::make_unique<TSkinPictures>(*data_);
     return true;
 }
 

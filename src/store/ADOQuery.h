@@ -90,6 +90,7 @@ signals:
 
 private:
     sqlite3* Database();
+    sqlite3* DatabaseForWriting();
     void CheckActive() const;
     int CheckedFieldIndex(int index) const;
     void SetCurrent(int row);

@@ -15,10 +15,10 @@
 
 namespace {
 
-// A fresh, empty file for the compacted copy beside the database. It is left
-// in place: the database is attached on a connection opened without the right
-// to create files, and an empty file is an empty database to the engine.
-QString FreshEmptyFile(const QString& folder)
+// A new, empty file beside the database for the compacted copy. It is kept:
+// the engine attaches it with the source connection's flags, which allow
+// opening an existing file only, and an empty file is an empty database.
+QString FreshTemporaryFile(const QString& folder)
 {
     QTemporaryFile file(folder + QStringLiteral("~ACPXXXXXX.tmp"));
     file.setAutoRemove(false);
@@ -77,10 +77,13 @@ bool CompactDatabaseFile(const QString& databasePath, const QString& password)
         if (!database.isFile())
             return false;
         const QString folder = database.absolutePath() + QLatin1Char('/');
-        TemporaryCopy copy(FreshEmptyFile(folder));
+        TemporaryCopy copy(FreshTemporaryFile(folder));
         if (copy.path().isEmpty())
             return false;
         ExportInto(databasePath, copy.path(), password);
+        // The compacted file keeps the access rights of the one it replaces.
+        if (!QFile::setPermissions(copy.path(), database.permissions()))
+            return false;
         // The copy must be whole on disk before it takes the database's place.
         if (!SyncToDisk(copy.path()))
             return false;

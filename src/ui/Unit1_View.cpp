@@ -124,7 +124,6 @@ void TForm1::CreateControls()
     // Fixed single border without any caption button; the window is not resizable.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(kClientWidth, kClientHeight);
-    // First shown in the middle of the desktop.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     setAutoFillBackground(true);
@@ -286,11 +285,11 @@ void TForm1::CreateControls()
         label->setCursor(Qt::PointingHandCursor);
         return label;
     };
-    Label23 = siteLink("Label23", QStringLiteral("Brightmoor软件"), 64);
-    Label24 = siteLink("Label24", QStringLiteral("Brightmoor下载"), 152);
-    Label25 = siteLink("Label25", QStringLiteral("Brightmoor博客"), 240);
+    Label23 = siteLink("Label23", QStringLiteral("精品软件"), 64);
+    Label24 = siteLink("Label24", QStringLiteral("下载中心"), 152);
+    Label25 = siteLink("Label25", QStringLiteral("技术博客"), 240);
     Label26 = siteLink("Label26", QStringLiteral("Brightmoor网"), 328);
-    Label27 = siteLink("Label27", QStringLiteral("Brightmoor帮助"), 416);
+    Label27 = siteLink("Label27", QStringLiteral("帮助中心"), 416);
 
     // --- tray menu ---------------------------------------------------------------------------
     PopupMenu1 = named(new TPopupMenu(this), "PopupMenu1");
