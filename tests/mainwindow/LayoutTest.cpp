@@ -4,6 +4,9 @@
 
 #include "app/Unit1.h"
 #include "desktop/PopupMenu.h"
+#include "skin/SkinManager.h"
+#include "skin/Skins.h"
+#include "skin/SkinnedWindow.h"
 #include "ui/ClickLabel.h"
 #include "ui/StatusBar.h"
 
@@ -142,6 +145,18 @@ class LayoutTest : public MainWindowFixture {
 protected:
     void SetUp() override { StartWith({}); }
 
+    // The skin draws its frame and caption inside the window, around the client area.
+    QMargins SkinFrame() const
+    {
+        const TSkinManager* skins = TSkinManager::Instance();
+        const TSkinnedWindow* skinned = skins ? skins->SkinnedWindow(form1.get()) : nullptr;
+        return skinned ? skinned->FrameMargins() : QMargins();
+    }
+    QRect ClientArea() const
+    {
+        return form1->rect().marginsRemoved(SkinFrame());
+    }
+
     // Whether the label's caption is drawn in this colour (anti-aliased edges aside).
     static bool DrawnIn(QLabel* label, const QColor& colour)
     {
@@ -170,7 +185,9 @@ TEST_F(LayoutTest, EveryControlHasItsNameKindPlaceAndSize)
         auto* control = form1->findChild<QWidget*>(QString::fromLatin1(expected.name));
         ASSERT_NE(control, nullptr);
         EXPECT_TRUE(control->metaObject()->inherits(expected.kind)) << control->metaObject()->className();
-        const QRect place = control->geometry();
+        QRect place = control->geometry();
+        if (control->parentWidget() == form1.get())
+            place.translate(-ClientArea().topLeft());
         EXPECT_EQ(place.topLeft(), expected.place.topLeft());
         if (expected.place.width() == kOwnSize)
             continue;
@@ -198,7 +215,7 @@ TEST_F(LayoutTest, EveryCaptionAndTextIsAsWritten)
 
 TEST_F(LayoutTest, FixedClientAreaWithoutCaptionButtonsCentredWithThreePages)
 {
-    EXPECT_EQ(form1->size(), QSize(716, 565));
+    EXPECT_EQ(ClientArea().size(), QSize(716, 565));
     EXPECT_EQ(form1->minimumSize(), form1->maximumSize());
     const Qt::WindowFlags flags = form1->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
@@ -207,7 +224,8 @@ TEST_F(LayoutTest, FixedClientAreaWithoutCaptionButtonsCentredWithThreePages)
         EXPECT_FALSE(flags.testFlag(button)) << button;
     EXPECT_EQ(form1->windowTitle(), QStringLiteral("Quillory"));
     // Centred up to the frame, whose width the desktop decides once the window is shown.
-    const QPoint offCentre = form1->geometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+    const QPoint offCentre = ClientArea().translated(form1->geometry().topLeft()).center()
+        - QGuiApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE(offCentre.manhattanLength(), 8) << offCentre.x() << "," << offCentre.y();
 
     const QTabWidget* pages = form1->PageControl1;
