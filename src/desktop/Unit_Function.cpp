@@ -24,6 +24,23 @@ QString QuotedExecArgument(const QString& path)
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
+// A launcher value with backslashes and line breaks escaped, so that no text
+// (a folder name with a line break, say) can end its line or add a key.
+QString EscapedValue(const QString& value)
+{
+    QString escaped;
+    for (const QChar c : value) {
+        switch (c.unicode()) {
+        case u'\\': escaped += QStringLiteral("\\\\"); break;
+        case u'\n': escaped += QStringLiteral("\\n"); break;
+        case u'\r': escaped += QStringLiteral("\\r"); break;
+        case u'\t': escaped += QStringLiteral("\\t"); break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
 } // namespace
 
 void CreateDesktopShortcut(const QString& target, const QString& name)
@@ -38,7 +55,7 @@ void CreateDesktopShortcut(const QString& target, const QString& name)
                                             "Exec=%2\n"
                                             "Path=%3\n"
                                             "Terminal=false\n")
-                                 .arg(name, QuotedExecArgument(target), workingDirectory);
+                                 .arg(EscapedValue(name), EscapedValue(QuotedExecArgument(target)), EscapedValue(workingDirectory));
 
     // Written whole or not at all; a desktop folder that cannot be written goes unreported.
     QSaveFile file(desktop + QLatin1Char('/') + name + QStringLiteral(".desktop"));

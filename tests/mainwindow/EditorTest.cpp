@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <QWheelEvent>
@@ -75,6 +76,17 @@ TEST_F(EditorTest, NavigationMovesTheRowAndPanelOneButNotTheEditor)
     EXPECT_EQ(form1->DBGrid1->currentIndex().row(), 0);
 }
 
+TEST_F(EditorTest, MovingWithTheKeyboardInsideTheGridDoesNotFillTheEditor)
+{
+    ClickGridRow(0);
+    const QStringList clicked = EditorTexts();
+    form1->DBGrid1->setFocus();
+    QTest::keyClick(form1->DBGrid1, Qt::Key_Down);
+    EXPECT_EQ(CurrentRow(), 1);
+    EXPECT_EQ(EditorTexts(), clicked);
+    EXPECT_EQ(Panel(1), QStringLiteral("1"));
+}
+
 TEST_F(EditorTest, PanelOneOutlivesAReloadUntilTheNextMove)
 {
     ClickGridRow(2);
@@ -115,6 +127,25 @@ TEST_F(EditorTest, EachWheelMessageMovesExactlyOneRowAndNothingElse)
 
     EXPECT_EQ(Panel(1), QStringLiteral("1"));
     EXPECT_EQ(EditorTexts(), clicked);
+
+    // Over an empty list the wheel has nothing to move.
+    ExecOnDatabase(QStringLiteral("delete from data"));
+    Press("Button_Refresh");
+    TurnWheel(-120);
+    TurnWheel(120);
+    EXPECT_EQ(CurrentRow(), -1);
+}
+
+TEST_F(EditorTest, TheWheelDoesNotScrollTheGridItself)
+{
+    for (int i = 0; i < 40; ++i)
+        ExecOnDatabase(QStringLiteral("insert into data (分类,姓名) values ('QQ帐号','n%1')").arg(i));
+    Press("Button_Refresh");
+    const QScrollBar* scroll = form1->DBGrid1->verticalScrollBar();
+    ASSERT_GT(scroll->maximum(), 0);
+    TurnWheel(-120);
+    EXPECT_EQ(CurrentRow(), 1);
+    EXPECT_EQ(scroll->value(), 0);  // row 2 is in sight: nothing to scroll
 }
 
 TEST_F(EditorTest, AClickOrDoubleClickEmptiesTheKeywordBox)

@@ -3,12 +3,19 @@
 #include "MainWindowFixture.h"
 
 #include "app/Unit1.h"
+#include "desktop/PopupMenu.h"
+#include "skin/SkinManager.h"
+#include "skin/Skins.h"
+#include "skin/SkinnedWindow.h"
 #include "ui/ClickLabel.h"
 #include "ui/StatusBar.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +26,7 @@
 #include <QTest>
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -116,9 +124,38 @@ const Placed kControls[] = {
     {"Label27", Link, At(416, 336)},
 };
 
+// Captions of buttons and labels, texts of edit boxes, titles of group boxes.
+const std::pair<const char*, const char*> kTexts[] = {
+    {"Button_CheckLogin", "Button_CheckLogin"}, {"ButtonWEB", "Brightmoor"}, {"Button4", "退出"},
+    {"Button_HIde", "最小化"}, {"Button_Search", "搜索"}, {"Button_First", "<|"}, {"Button_Prior", "<"},
+    {"Button_Next", ">"}, {"Button_Last", "|>"}, {"Button_Refresh", "刷"}, {"Button_Edit_FenLei_add", "+"},
+    {"Button_Edit_FenLei_Del", "-"}, {"Button8", "聊天"}, {"Button6", "发信"}, {"Button5", "访问"},
+    {"Button1", "添加"}, {"Button2", "修改"}, {"Button3", "删除"}, {"Button_ClearAllEdit", "清空表单"},
+    {"Button7", "确定"}, {"Button_PassCleal", "重置"}, {"Button11", "压缩修复"}, {"Button9", "清空数据"},
+    {"Label16", "按分类查看"}, {"Label6", "分类"}, {"Label1", "姓名"}, {"Label4", "QQ"}, {"Label3", "手机"},
+    {"Label2", "电话"}, {"Label22", "传真"}, {"Label28", "邮箱"}, {"Label29", "主页"}, {"Label5", "备注"},
+    {"Label8", "请输入密码"}, {"Label9", "确认密码"}, {"Label17", "密码可以是全数字/全字母/数字+字母组合"},
+    {"Label21", "压缩数据库"}, {"Label18", "该操作将清空数据库中所有数据,请慎用."},
+    {"Label10", "软件名称 Quillory"}, {"Label11", "当前版本"}, {"Label26", "Brightmoor网"},
+    {"searchkeyword", "请输入搜索关键词"}, {"EditVer", "1.0.2010.0425"}, {"GroupBox3", "设置密码"},
+    {"GroupBox6", "常用操作"}, {"GroupBox5", "特殊操作"}, {"GroupBox1", ""}, {"GroupBox4", ""}, {"GroupBox2", ""},
+};
+
 class LayoutTest : public MainWindowFixture {
 protected:
     void SetUp() override { StartWith({}); }
+
+    // The skin draws its frame and caption inside the window, around the client area.
+    QMargins SkinFrame() const
+    {
+        const TSkinManager* skins = TSkinManager::Instance();
+        const TSkinnedWindow* skinned = skins ? skins->SkinnedWindow(form1.get()) : nullptr;
+        return skinned ? skinned->FrameMargins() : QMargins();
+    }
+    QRect ClientArea() const
+    {
+        return form1->rect().marginsRemoved(SkinFrame());
+    }
 
     // Whether the label's caption is drawn in this colour (anti-aliased edges aside).
     static bool DrawnIn(QLabel* label, const QColor& colour)
@@ -148,7 +185,9 @@ TEST_F(LayoutTest, EveryControlHasItsNameKindPlaceAndSize)
         auto* control = form1->findChild<QWidget*>(QString::fromLatin1(expected.name));
         ASSERT_NE(control, nullptr);
         EXPECT_TRUE(control->metaObject()->inherits(expected.kind)) << control->metaObject()->className();
-        const QRect place = control->geometry();
+        QRect place = control->geometry();
+        if (control->parentWidget() == form1.get())
+            place.translate(-ClientArea().topLeft());
         EXPECT_EQ(place.topLeft(), expected.place.topLeft());
         if (expected.place.width() == kOwnSize)
             continue;
@@ -157,9 +196,26 @@ TEST_F(LayoutTest, EveryControlHasItsNameKindPlaceAndSize)
     }
 }
 
+TEST_F(LayoutTest, EveryCaptionAndTextIsAsWritten)
+{
+    for (const auto& [name, text] : kTexts) {
+        const QWidget* control = Control<QWidget>(name);
+        ASSERT_NE(control, nullptr);
+        const char* property = qobject_cast<const QGroupBox*>(control) ? "title" : "text";
+        EXPECT_EQ(control->property(property).toString(), QString::fromUtf8(text)) << name;
+    }
+    EXPECT_EQ(form1->Memo1->toPlainText(), QStringLiteral("更新说明:\n1.加入了快捷键自动输入帐号和密码的功能"));
+    EXPECT_TRUE(form1->EditVer->isReadOnly());
+    EXPECT_EQ(form1->ComboBoxSeachClass->currentText(), QStringLiteral("姓名"));
+    QStringList fields;
+    for (int i = 0; i < form1->ComboBoxSeachClass->count(); ++i)
+        fields << form1->ComboBoxSeachClass->itemText(i);
+    EXPECT_EQ(fields, (QStringList{"姓名", "QQ", "手机", "电话", "邮箱", "主页", "备注"}));
+}
+
 TEST_F(LayoutTest, FixedClientAreaWithoutCaptionButtonsCentredWithThreePages)
 {
-    EXPECT_EQ(form1->size(), QSize(716, 565));
+    EXPECT_EQ(ClientArea().size(), QSize(716, 565));
     EXPECT_EQ(form1->minimumSize(), form1->maximumSize());
     const Qt::WindowFlags flags = form1->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
@@ -167,6 +223,10 @@ TEST_F(LayoutTest, FixedClientAreaWithoutCaptionButtonsCentredWithThreePages)
                                         Qt::WindowMaximizeButtonHint, Qt::WindowCloseButtonHint})
         EXPECT_FALSE(flags.testFlag(button)) << button;
     EXPECT_EQ(form1->windowTitle(), QStringLiteral("Quillory"));
+    // Centred up to the frame, whose width the desktop decides once the window is shown.
+    const QPoint offCentre = ClientArea().translated(form1->geometry().topLeft()).center()
+        - QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 8) << offCentre.x() << "," << offCentre.y();
 
     const QTabWidget* pages = form1->PageControl1;
     ASSERT_EQ(pages->count(), 3);
@@ -205,4 +265,13 @@ TEST_F(LayoutTest, FieldLabelsAreDrawnInBlueTheWarningInRedAndSiteLinksInGreen)
     form1->PageControl1->setCurrentIndex(2);
     for (const char* name : {"Label23", "Label24", "Label25", "Label26", "Label27"})
         EXPECT_TRUE(DrawnIn(Control<QLabel>(name), QColor(0, 128, 0))) << name;
+}
+
+TEST_F(LayoutTest, TheTrayMenuHasItsSixItemsInOrder)
+{
+    QStringList items;
+    for (const QAction* item : form1->PopupMenu1->actions())
+        items << item->objectName() + QLatin1Char('=') + (item->isSeparator() ? QStringLiteral("-") : item->text());
+    EXPECT_EQ(items, (QStringList{"Aboutme=检测更新", "N2=-", "ShowME=显示窗口", "HideME=隐藏窗口", "N1=-",
+                                  "CloseMe=退出程序"}));
 }

@@ -5,6 +5,7 @@
 #include "app/Unit1.h"
 #include "store/ADOQuery.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -109,6 +110,20 @@ TEST_F(RecordsTest, SearchWithoutHitReportsZeroWhileTheGridShowsEverything)
     EXPECT_TRUE(form1->searchkeyword->text().isEmpty());
 }
 
+TEST_F(RecordsTest, EverySearchFieldOfTheListIsAColumn)
+{
+    const QComboBox* fields = form1->ComboBoxSeachClass;
+    ASSERT_EQ(fields->count(), 7);
+    for (int i = 0; i < fields->count(); ++i) {
+        SCOPED_TRACE(fields->itemText(i).toStdString());
+        Search(fields->itemText(i), QStringLiteral("example"));
+        EXPECT_TRUE(form1->ADOQuery1->Active());
+        EXPECT_EQ(GridRows(), 3);
+    }
+    // Only 邮箱 and 主页 hold "example": the others ended in the fallback.
+    EXPECT_EQ(messageBoxes.texts(), QStringList(5, QStringLiteral("对不起没有找到相关信息！")));
+}
+
 TEST_F(RecordsTest, PercentAndUnderscoreActAsWildcards)
 {
     ExecOnDatabase(QStringLiteral("insert into data (分类,姓名,备注) values ('QQ帐号','无备注',NULL)"));
@@ -192,6 +207,18 @@ TEST_F(RecordsTest, FilterKeepsTheEditorAndClearingItsTextKeepsTheList)
     EXPECT_EQ(GridColumn(2), QStringList{"李五"});
     EXPECT_EQ(Panel(0), QStringLiteral("网站分类下共有1条"));
     EXPECT_TRUE(messageBoxes.texts().isEmpty());
+}
+
+TEST_F(RecordsTest, PickingACategoryFromTheFilterListFilters)
+{
+    QComboBox* filter = form1->ComboBoxClass;
+    filter->showPopup();
+    QAbstractItemView* list = filter->view();
+    const int webSite = filter->findText(QStringLiteral("网站帐号"));
+    ASSERT_GE(webSite, 0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(webSite, 0)).center());
+    EXPECT_EQ(Panel(0), QStringLiteral("网站帐号分类下共有1条"));
+    EXPECT_EQ(GridColumn(2), QStringList{"李五"});
 }
 
 TEST_F(RecordsTest, AddChecksCategoryThenNameAndTouchesNothingWhenRefused)
