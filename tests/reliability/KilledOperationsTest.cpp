@@ -136,8 +136,10 @@ struct DriverRun {
 
 DriverRun RunDriver(const QString& folder, const Operation& operation, std::chrono::microseconds delay)
 {
+    static const QTemporaryDir runtimeFolder;
     QProcess driver;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder.path());
     environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     driver.setProcessEnvironment(environment);
@@ -167,6 +169,18 @@ DriverRun RunDriver(const QString& folder, const Operation& operation, std::chro
     if (run.done)
         run.operationMicros = run.output.mid(done + 6).section(u'\n', 0, 0).toLongLong();
     return run;
+}
+
+// Files an interrupted operation left in the program folder: neither the
+// database, its journal, the category file nor a backup.
+int LeftoverFiles(const QString& folder)
+{
+    const QStringList known{store::DatabaseFileName, store::DatabaseFileName + QStringLiteral("-journal"),
+                            QStringLiteral("class.dat")};
+    int leftovers = 0;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        leftovers += !known.contains(name) && !QDir::match(QStringLiteral("bak_*_.udb"), name);
+    return leftovers;
 }
 
 // Every backup that a password change wrote must be a whole database.
@@ -249,7 +263,8 @@ TEST(KilledOperations, EveryKillLeavesTheStateBeforeOrAfterTheOperation)
         }
     }
     std::cout << "[ figures  ] " << trials << " trials, " << midOperation << " killed inside the operation, "
-              << afterDone << " killed after it, " << completed << " ran to the end; per kind:";
+              << afterDone << " killed after it, " << completed << " ran to the end; "
+              << LeftoverFiles(folder) << " partial files left in the folder; per kind:";
     for (int kind = 0; kind < kKinds; ++kind)
         std::cout << ' ' << kKindNames[kind] << '=' << perKind[kind];
     std::cout << "; records lost: 0" << std::endl;
