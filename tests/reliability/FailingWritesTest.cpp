@@ -7,6 +7,7 @@
 
 #include "app/Application.h"
 #include "app/Unit1.h"
+#include "security/PasswordBackup.h"
 #include "store/ADOQuery.h"
 
 #include <QComboBox>
@@ -97,6 +98,18 @@ TEST_F(FullDiskTest, PasswordChangeThatCannotBeWrittenKeepsTheOldPasswordAndTheP
     EXPECT_FALSE(application->Terminated());
     EXPECT_EQ(ReadDatabaseState(ProgramFolder()), before);
     EXPECT_EQ(FolderFiles(), files);  // neither a backup nor a part of one
+}
+
+TEST_F(FullDiskTest, BackupThatCannotBeWrittenLeavesAnEarlierBackupWhole)
+{
+    const QString backup = FileInFolder(QStringLiteral("bak_20100425_.udb"));
+    ASSERT_TRUE(CopyReplacing(DatabasePath(), backup));
+    const QByteArray earlier = FileBytes(backup);
+    {
+        FullDisk disk(1024);
+        EXPECT_FALSE(CopyReplacing(DatabasePath(), backup));
+    }
+    EXPECT_EQ(FileBytes(backup), earlier);
 }
 
 TEST_F(FullDiskTest, CategoryThatCannotBeWrittenLeavesTheFileWhole)
