@@ -82,8 +82,12 @@ TEST_F(FullDiskTest, CompactionFailsAndLeavesTheFileAsItWas)
     EXPECT_EQ(FolderFiles(), files);  // no half-written copy left behind
     EXPECT_EQ(form1->ADOQuery1->RecordCount(), kRecords);
 
+    // With room again it compacts, keeping the records, the file's rights and no copy.
+    const QFile::Permissions permissions = QFileInfo(DatabasePath()).permissions();
     EXPECT_EQ(Run(&TForm1::Button11Click), QStringList{kCompacted});
     EXPECT_EQ(ReadDatabaseState(ProgramFolder()), before);
+    EXPECT_EQ(QFileInfo(DatabasePath()).permissions(), permissions);
+    EXPECT_EQ(FolderFiles(), files);
 }
 
 TEST_F(FullDiskTest, PasswordChangeThatCannotBeWrittenKeepsTheOldPasswordAndTheProgram)
