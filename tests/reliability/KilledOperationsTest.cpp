@@ -189,6 +189,7 @@ void ExpectBackupsOpen(const QString& folder, const QString& scratch)
 {
     for (const QString& name : QDir(folder).entryList({QStringLiteral("bak_*_.udb")}, QDir::Files)) {
         QFile::remove(scratch + store::DatabaseFileName);
+        QFile::remove(scratch + store::DatabaseFileName + QStringLiteral("-journal"));
         ASSERT_TRUE(QFile::copy(folder + name, scratch + store::DatabaseFileName));
         EXPECT_NO_THROW(ReadDatabaseState(scratch)) << name.toStdString();
     }
@@ -243,7 +244,7 @@ TEST(KilledOperations, EveryKillLeavesTheStateBeforeOrAfterTheOperation)
         } else {
             EXPECT_TRUE(now == state || operation.isAfter(now)) << "a mix of the states before and after";
         }
-        // A handler that returned without a kill has shown its result.
+        // A handler that returned has shown its result.
         if (run.done && operation.kind == Kind::Add) {
             EXPECT_TRUE(run.output.contains(QStringLiteral("box 添加成功.\n")));
         }
