@@ -25,6 +25,18 @@ QString FreshTemporaryFile(const QString& folder)
     return file.open() ? file.fileName() : QString();
 }
 
+// Removes the copies, with their journals, that compactions interrupted by
+// the end of the process left beside the database. Only compaction makes
+// files of these names, and only one copy of the program runs at a time.
+void RemoveInterruptedCopies(const QString& folder)
+{
+    const QDir dir(folder);
+    const QStringList copies = dir.entryList({QStringLiteral("~ACP??????.tmp"), QStringLiteral("~ACP??????.tmp-journal")},
+                                             QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : copies)
+        QFile::remove(dir.filePath(name));
+}
+
 // Removes the temporary copy when compaction does not get as far as the rename.
 class TemporaryCopy {
 public:
@@ -77,6 +89,7 @@ bool CompactDatabaseFile(const QString& databasePath, const QString& password)
         if (!database.isFile())
             return false;
         const QString folder = database.absolutePath() + QLatin1Char('/');
+        RemoveInterruptedCopies(folder);
         TemporaryCopy copy(FreshTemporaryFile(folder));
         if (copy.path().isEmpty())
             return false;

@@ -86,10 +86,12 @@ main=$(wait_window "Quillory") || true
 [ -n "$main" ] || fail "the main window did not appear after the login"
 
 # The editor below the grid: page "通讯录管理" starts below the tab bar.
-page_x=2 page_y=$((56 + 22))       # page origin within the window
+page_x=3 page_y=$((56 + 30))       # page origin within the window (tab bar and frame)
 editor_x=$((page_x + 2)) editor_y=$((page_y + 212))
-click_in "$main" $((editor_x + 80)) $((editor_y + 22))    # 分类
-type_text "网站帐号"
+click_in "$main" $((editor_x + 80)) $((editor_y + 22))    # 分类: the first of its list
+xdotool key alt+Down
+sleep 0.3
+xdotool key Home Return
 click_in "$main" $((editor_x + 80)) $((editor_y + 46))    # 姓名
 type_text "$record_name"
 click_in "$main" $((editor_x + 80)) $((editor_y + 70))    # QQ

@@ -25,6 +25,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <iostream>
 #include <optional>
 #include <random>
 
@@ -124,9 +125,10 @@ TEST_F(DamagedDatabaseTest, FlippedBytesAreReportedOrHarmless)
 {
     std::vector<qsizetype> offsets{0, 8, 15, 16, 17, 20, 100, 1000, 4000, 4095};
     std::mt19937 rng(8);
-    for (qsizetype page = 0; page * 4096 < intactBytes.size(); ++page) {
-        for (int i = 0; i < 6; ++i)
-            offsets.push_back(page * 4096 + std::uniform_int_distribution<int>(0, 4095)(rng));
+    // And a few anywhere in each 4 KiB of the file.
+    for (qsizetype block = 0; block * 4096 < intactBytes.size(); ++block) {
+        for (int i = 0; i < 3; ++i)
+            offsets.push_back(block * 4096 + std::uniform_int_distribution<int>(0, 4095)(rng));
     }
     for (const qsizetype offset : offsets) {
         if (offset >= intactBytes.size())
@@ -138,7 +140,8 @@ TEST_F(DamagedDatabaseTest, FlippedBytesAreReportedOrHarmless)
         if (HasFatalFailure())
             return;
     }
-    RecordProperty("inputs", inputsTried);
+    std::cout << "[ figures  ] " << inputsTried << " files with a flipped byte, " << intactBytes.size() << " bytes each"
+              << std::endl;
 }
 
 TEST_F(DamagedDatabaseTest, TruncatedFilesAreReportedOrHarmless)

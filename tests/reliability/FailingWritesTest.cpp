@@ -7,6 +7,7 @@
 
 #include "app/Application.h"
 #include "app/Unit1.h"
+#include "security/PasswordBackup.h"
 #include "store/ADOQuery.h"
 
 #include <QComboBox>
@@ -81,8 +82,12 @@ TEST_F(FullDiskTest, CompactionFailsAndLeavesTheFileAsItWas)
     EXPECT_EQ(FolderFiles(), files);  // no half-written copy left behind
     EXPECT_EQ(form1->ADOQuery1->RecordCount(), kRecords);
 
+    // With room again it compacts, keeping the records, the file's rights and no copy.
+    const QFile::Permissions permissions = QFileInfo(DatabasePath()).permissions();
     EXPECT_EQ(Run(&TForm1::Button11Click), QStringList{kCompacted});
     EXPECT_EQ(ReadDatabaseState(ProgramFolder()), before);
+    EXPECT_EQ(QFileInfo(DatabasePath()).permissions(), permissions);
+    EXPECT_EQ(FolderFiles(), files);
 }
 
 TEST_F(FullDiskTest, PasswordChangeThatCannotBeWrittenKeepsTheOldPasswordAndTheProgram)
@@ -97,6 +102,18 @@ TEST_F(FullDiskTest, PasswordChangeThatCannotBeWrittenKeepsTheOldPasswordAndTheP
     EXPECT_FALSE(application->Terminated());
     EXPECT_EQ(ReadDatabaseState(ProgramFolder()), before);
     EXPECT_EQ(FolderFiles(), files);  // neither a backup nor a part of one
+}
+
+TEST_F(FullDiskTest, BackupThatCannotBeWrittenLeavesAnEarlierBackupWhole)
+{
+    const QString backup = FileInFolder(QStringLiteral("bak_20100425_.udb"));
+    ASSERT_TRUE(CopyReplacing(DatabasePath(), backup));
+    const QByteArray earlier = FileBytes(backup);
+    {
+        FullDisk disk(1024);
+        EXPECT_FALSE(CopyReplacing(DatabasePath(), backup));
+    }
+    EXPECT_EQ(FileBytes(backup), earlier);
 }
 
 TEST_F(FullDiskTest, CategoryThatCannotBeWrittenLeavesTheFileWhole)
