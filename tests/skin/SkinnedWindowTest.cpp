@@ -120,6 +120,15 @@ TEST_F(SkinnedWindow, WindowWithALayoutMakesRoomForTheFrame)
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(Actions(*frame), std::vector<int>{0});
     EXPECT_GE(box->width(), frame->CaptionWidthNeeded());  // widened until "Quillory" fits
+
+    // Its close button closes it.
+    const QPoint close = frame->VisibleButtons().front().Place.center();
+    for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, QPointF(close), QPointF(frame->mapToGlobal(close)), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(frame, &event);
+    }
+    EXPECT_FALSE(box->isVisible());
 }
 
 TEST_F(SkinnedWindow, MessageBoxComesBackToItsOwnSize)
