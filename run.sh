@@ -8,6 +8,7 @@ source scripts/packages.sh
 quillory_install_packages
 
 build=build
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLORY_TESTS=OFF >/dev/null
 cmake --build "$build" --target Kestrelle mkudb
 

@@ -64,6 +64,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
 
     CreateTrayIcon();
     BindEvents();
+    // The skin is carried inside the window and loaded as the window is made.
     Skin1 = CreateProgramSkin(this);
     Skin1->Loaded();
     Application->Dispatch([this] { FormCreate(this); });

@@ -1,5 +1,7 @@
 #include "desktop/Unit_Clipbrd.h"
 
+#include "app/Application.h"
+#include "platform/ApplicationWindow.h"
 #include "platform/ClipboardService.h"
 
 #include <stdexcept>
@@ -16,8 +18,20 @@ TClipboard::~TClipboard()
 
 void TClipboard::Open()
 {
-    if (openCount_ == 0 && !platform::clipboard().open())
-        throw std::runtime_error("Cannot open clipboard");
+    if (openCount_ == 0) {
+        if (Application) {
+            ownerWindow_ = platform::ApplicationWindow::instance().handle();
+        } else {
+            ownWindow_ = std::make_unique<platform::MessageWindow>(
+                [](platform::Message& message) { message.result = platform::DefWindowProc(message); });
+            ownerWindow_ = ownWindow_->handle();
+        }
+        if (!platform::clipboard().open(ownerWindow_)) {
+            ownWindow_.reset();
+            ownerWindow_ = platform::WindowHandle::None;
+            throw std::runtime_error("Cannot open clipboard");
+        }
+    }
     ++openCount_;
 }
 
@@ -25,8 +39,11 @@ void TClipboard::Close()
 {
     if (openCount_ == 0)
         return;
-    if (--openCount_ == 0)
+    if (--openCount_ == 0) {
         platform::clipboard().close();
+        ownWindow_.reset();
+        ownerWindow_ = platform::WindowHandle::None;
+    }
 }
 
 void TClipboard::Clear()

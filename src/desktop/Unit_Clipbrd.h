@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/MessageWindow.h"
+#include "platform/WindowMessages.h"
+
 #include <memory>
 
 // The program's access object for the system clipboard. Opens nest; the
@@ -18,9 +21,14 @@ public:
     virtual void Clear();
 
     int OpenCount() const { return openCount_; }
+    platform::WindowHandle OwnerWindow() const { return ownerWindow_; }
 
 private:
     int openCount_ = 0;
+    // The window that owns the clipboard while it is open: the application's
+    // window, or a private hidden one when the application has none.
+    platform::WindowHandle ownerWindow_ = platform::WindowHandle::None;
+    std::unique_ptr<platform::MessageWindow> ownWindow_;
 };
 
 // The one clipboard object of the process, made at its first use.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Service.h"
+#include "platform/WindowMessages.h"
 
 namespace platform {
 
@@ -9,7 +10,8 @@ namespace platform {
 class ClipboardService {
 public:
     virtual ~ClipboardService() = default;
-    virtual bool open() = 0;
+    // Opens the clipboard for an owner window; false while another program has it open.
+    virtual bool open(WindowHandle owner) = 0;
     virtual void empty() = 0;
     virtual void close() = 0;
 };

@@ -9,7 +9,7 @@ namespace {
 // Qt serialises clipboard access itself, so opening always succeeds here.
 class QtClipboardService final : public ClipboardService {
 public:
-    bool open() override { return true; }
+    bool open(WindowHandle) override { return true; }
     void empty() override
     {
         QClipboard* clipboard = QGuiApplication::clipboard();

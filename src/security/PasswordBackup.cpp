@@ -26,7 +26,9 @@ bool CopyReplacing(const QString& source, const QString& target)
     // Written beside the target and renamed over it only when complete, so a
     // failed copy leaves an earlier file of that name as it was.
     QSaveFile output(target);
-    if (!output.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write the disk cuts short fails here rather than
+    // unnoticed at commit, which would put a cut copy in the backup's place.
+    if (!output.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     constexpr qint64 kChunk = 64 * 1024;
     while (!input.atEnd()) {

@@ -7,17 +7,16 @@
 #include "platform/CodePage.h"
 #include "security/CurrentPassword.h"
 #include "security/PasswordKeyFilter.h"
+#include "ui/FormBuilding.h"
 #include "ui/MouseClickFilter.h"
 #include "ui/StatusBar.h"
 #include "ui/WindowFont.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 
 TForm2* Form2 = nullptr;
@@ -28,34 +27,12 @@ constexpr int kClientWidth = 294;
 constexpr int kClientHeight = 161;
 constexpr int kStatusBarHeight = 23;
 
-template <class Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry)
-{
-    auto* button = named(new QPushButton(caption, parent), name);
-    // Only the button made default later answers Enter; a focused button does not.
-    button->setAutoDefault(false);
-    button->setGeometry(geometry);
-    return button;
-}
-
 QLineEdit* makeHiddenEdit(QWidget* parent, const char* name, QRect geometry, const QString& text)
 {
     auto* edit = named(new QLineEdit(text, parent), name);
     edit->setGeometry(geometry);
     edit->setVisible(false);
     return edit;
-}
-
-void centreOnDesktop(QWidget* window)
-{
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window->move(screen->availableGeometry().center() - window->rect().center());
 }
 
 } // namespace
@@ -180,7 +157,10 @@ void TForm2::Button2Click(QObject* /*Sender*/)
 
 void TForm2::Edit_ErrorChange(QObject* /*Sender*/)
 {
-    if (Edit_Error->text() != QLatin1String("3"))
+    // The third wrong password ends the program. Should that end fail (the
+    // clipboard held by another program), every later wrong password tries
+    // again instead of allowing unlimited guesses.
+    if (Edit_Error->text().toInt() < 3)
         return;
     ShowMessage(QStringLiteral("由于您多次输入了无效的密码程序将要退出..."));
     Form1->Close();

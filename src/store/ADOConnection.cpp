@@ -3,6 +3,8 @@
 #include "store/ConnectionString.h"
 #include "store/DatabaseError.h"
 
+#include <sqlite3.h>
+
 TADOConnection::TADOConnection(QObject* parent) : QObject(parent) {}
 
 TADOConnection::~TADOConnection() = default;
@@ -32,4 +34,11 @@ sqlite3* TADOConnection::Handle()
 {
     Open();
     return db_.get();
+}
+
+sqlite3* TADOConnection::WritableHandle()
+{
+    if (db_ && sqlite3_db_readonly(db_.get(), "main") == 1)
+        Close();
+    return Handle();
 }

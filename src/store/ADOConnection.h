@@ -29,6 +29,11 @@ public:
 
     // The engine handle, opening the connection first when needed.
     sqlite3* Handle();
+    // The handle for a statement that writes. The engine opens a file it may
+    // not write for reading only; such a connection is opened again here, so
+    // that a file or folder that has become writable since is written without
+    // a restart (and one that is still read-only fails with the engine's text).
+    sqlite3* WritableHandle();
 
 signals:
     void connectedChanged(bool connected);

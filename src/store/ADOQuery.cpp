@@ -33,6 +33,13 @@ sqlite3* TADOQuery::Database()
     return Connection->Handle();
 }
 
+sqlite3* TADOQuery::DatabaseForWriting()
+{
+    if (!Connection)
+        throw EDatabaseError("The query has no connection.");
+    return Connection->WritableHandle();
+}
+
 void TADOQuery::Open()
 {
     if (active_)
@@ -86,7 +93,7 @@ void TADOQuery::Open()
 
 int TADOQuery::ExecSQL()
 {
-    sqlite3* db = Database();
+    sqlite3* db = DatabaseForWriting();
     return store::Execute(db, AdaptStatement(SQL.Text()).toUtf8());
 }
 
@@ -205,7 +212,7 @@ void TADOQuery::Delete()
     if (rows_.IsNull(current_, keyField_))
         throw EDatabaseError("The current row has no 编号.");
 
-    sqlite3* db = Database();
+    sqlite3* db = DatabaseForWriting();
     const QString text = QStringLiteral("DELETE FROM %1 WHERE %2 = ?1")
                              .arg(QuotedIdentifier(keyTable_), QuotedIdentifier(keyColumn_));
     const store::SqliteStatement statement = store::PrepareSingleStatement(db, text.toUtf8());

@@ -70,6 +70,8 @@ public:
     // Any row's cell, for a grid; row and column must be in range.
     QString CellText(int row, int column) const { return rows_.Text(row, column); }
     std::string_view CellBytes(int row, int column) const { return rows_.Bytes(row, column); }
+    // Bytes the open result occupies.
+    std::size_t MemoryUsed() const { return rows_.MemoryUsed(); }
 
     // Deletes the current row from its table by its 编号 and drops it from
     // the result; the row that moves into its place (or the new last row)
@@ -88,6 +90,7 @@ signals:
 
 private:
     sqlite3* Database();
+    sqlite3* DatabaseForWriting();
     void CheckActive() const;
     int CheckedFieldIndex(int index) const;
     void SetCurrent(int row);

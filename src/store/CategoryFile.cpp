@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -16,10 +17,13 @@ namespace {
     throw std::runtime_error(file.errorString().toStdString());
 }
 
-// Cuts the bytes into lines. Splitting the bytes before decoding is safe:
-// no GBK or GB18030 multi-byte sequence contains a CR, LF or zero byte.
-QStringList SplitLines(std::string_view text)
+} // namespace
+
+// Splitting the bytes before decoding is safe: no GBK or GB18030 multi-byte
+// sequence contains a CR, LF or zero byte.
+QStringList ParseCategoryBytes(QByteArrayView bytes)
 {
+    std::string_view text(bytes.data(), static_cast<std::size_t>(bytes.size()));
     text = text.substr(0, text.find('\0'));
     QStringList lines;
     std::size_t pos = 0;
@@ -33,8 +37,6 @@ QStringList SplitLines(std::string_view text)
     return lines;
 }
 
-} // namespace
-
 QStringList ReadCategoryFile(const QString& path)
 {
     QFile file(path);
@@ -43,21 +45,36 @@ QStringList ReadCategoryFile(const QString& path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         ThrowFileError(file);
-    return SplitLines(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return ParseCategoryBytes(bytes);
+}
+
+QByteArray FormatCategoryBytes(const QStringList& items)
+{
+    QByteArray content;
+    for (const QString& item : items) {
+        const std::string bytes = platform::ToAnsi(item);
+        content.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        content.append("\r\n");
+    }
+    return content;
 }
 
 void WriteCategoryFile(const QString& path, const QStringList& items)
 {
-    std::string content;
-    for (const QString& item : items) {
-        content += platform::ToAnsi(item);
-        content += "\r\n";
-    }
+    const QByteArray content = FormatCategoryBytes(items);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write the disk cuts short is seen here: a short
+    // write while the buffer is flushed at commit would go unnoticed and the
+    // cut file would take the old one's place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         ThrowFileError(file);
-    if (file.write(content.data(), static_cast<qint64>(content.size())) != static_cast<qint64>(content.size()))
-        ThrowFileError(file);
+    // A short write is tried again for the rest, which then fails with the system's reason.
+    for (qint64 written = 0; written < static_cast<qint64>(content.size());) {
+        const qint64 n = file.write(content.data() + written, static_cast<qint64>(content.size()) - written);
+        if (n <= 0)
+            ThrowFileError(file);
+        written += n;
+    }
     if (!file.commit())
         ThrowFileError(file);
 }

@@ -44,6 +44,9 @@ SqliteDatabase OpenKeyedDatabase(const QString& path, const QString& password, O
 
 SqliteStatement PrepareSingleStatement(sqlite3* db, const QByteArray& utf8)
 {
+    // The engine stops reading at a NUL, which would silently drop the rest.
+    if (utf8.contains('\0'))
+        throw EDatabaseError("The statement contains a NUL character.");
     const char* const end = utf8.constData() + utf8.size();
     const char* tail = nullptr;
     sqlite3_stmt* raw = nullptr;

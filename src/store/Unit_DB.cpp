@@ -15,15 +15,14 @@
 
 namespace {
 
-// A name for the compacted copy beside the database: unique, and not yet a file.
-QString FreshTemporaryName(const QString& folder)
+// A new, empty file beside the database for the compacted copy. It is kept:
+// the engine attaches it with the source connection's flags, which allow
+// opening an existing file only, and an empty file is an empty database.
+QString FreshTemporaryFile(const QString& folder)
 {
-    QTemporaryFile probe(folder + QStringLiteral("~ACPXXXXXX.tmp"));
-    if (!probe.open())
-        return {};
-    const QString name = probe.fileName();
-    probe.close();
-    return probe.remove() ? name : QString();
+    QTemporaryFile file(folder + QStringLiteral("~ACPXXXXXX.tmp"));
+    file.setAutoRemove(false);
+    return file.open() ? file.fileName() : QString();
 }
 
 // Removes the temporary copy when compaction does not get as far as the rename.
@@ -78,10 +77,13 @@ bool CompactDatabaseFile(const QString& databasePath, const QString& password)
         if (!database.isFile())
             return false;
         const QString folder = database.absolutePath() + QLatin1Char('/');
-        TemporaryCopy copy(FreshTemporaryName(folder));
+        TemporaryCopy copy(FreshTemporaryFile(folder));
         if (copy.path().isEmpty())
             return false;
         ExportInto(databasePath, copy.path(), password);
+        // The compacted file keeps the access rights of the one it replaces.
+        if (!QFile::setPermissions(copy.path(), database.permissions()))
+            return false;
         // The copy must be whole on disk before it takes the database's place.
         if (!SyncToDisk(copy.path()))
             return false;

@@ -5,6 +5,7 @@
 #include "desktop/PopupMenu.h"
 
 #include "ui/ClickLabel.h"
+#include "ui/FormBuilding.h"
 #include "ui/Links.h"
 #include "ui/Pictures.h"
 #include "ui/StatusBar.h"
@@ -27,21 +28,6 @@ constexpr int kClientWidth = 716;
 constexpr int kClientHeight = 565;
 constexpr int kStatusBarHeight = 23;
 constexpr int kFieldHeight = 21;  // edit boxes and drop-down lists take it from the font
-
-template <class Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry)
-{
-    auto* button = named(new QPushButton(caption, parent), name);
-    button->setAutoDefault(false);
-    button->setGeometry(geometry);
-    return button;
-}
 
 template <class Label = QLabel>
 Label* makeLabel(QWidget* parent, const char* name, const QString& caption, QPoint position)
@@ -92,6 +78,10 @@ QGroupBox* makeGroup(QWidget* parent, const char* name, const QString& caption, 
 
 void colourText(QWidget* widget, const QColor& colour)
 {
+    // Without a role of its own a label draws in the role that goes with its
+    // background, inherited from the window's button face: ButtonText, not
+    // WindowText. Pin it, so the colour set here is the one drawn.
+    widget->setForegroundRole(QPalette::WindowText);
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
@@ -118,6 +108,7 @@ void TForm1::CreateControls()
     // Fixed single border without any caption button; the window is not resizable.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(kClientWidth, kClientHeight);
+    centreOnDesktop(this);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
 
@@ -277,11 +268,11 @@ void TForm1::CreateControls()
         label->setCursor(Qt::PointingHandCursor);
         return label;
     };
-    Label23 = siteLink("Label23", QStringLiteral("Brightmoor软件"), 64);
-    Label24 = siteLink("Label24", QStringLiteral("Brightmoor下载"), 152);
-    Label25 = siteLink("Label25", QStringLiteral("Brightmoor博客"), 240);
+    Label23 = siteLink("Label23", QStringLiteral("精品软件"), 64);
+    Label24 = siteLink("Label24", QStringLiteral("下载中心"), 152);
+    Label25 = siteLink("Label25", QStringLiteral("技术博客"), 240);
     Label26 = siteLink("Label26", QStringLiteral("Brightmoor网"), 328);
-    Label27 = siteLink("Label27", QStringLiteral("Brightmoor帮助"), 416);
+    Label27 = siteLink("Label27", QStringLiteral("帮助中心"), 416);
 
     // --- tray menu ---------------------------------------------------------------------------
     PopupMenu1 = named(new TPopupMenu(this), "PopupMenu1");

@@ -91,6 +91,18 @@ TEST_F(CategoryFileTest, ZeroByteEndsTheText)
     EXPECT_EQ(readBytes(QByteArray("\0a\r\n", 4)), QStringList{});
 }
 
+TEST_F(CategoryFileTest, ParsesExactlyTheBytesOfAView)
+{
+    // The view ends before the buffer does: nothing past its end is read,
+    // and the view need not end in a zero byte.
+    const QByteArray buffer = kQqGbk + "\r\nbc\r\nd";
+    EXPECT_EQ(ParseCategoryBytes(QByteArrayView(buffer).first(kQqGbk.size() + 3)),
+              (QStringList{QStringLiteral("QQ帐号"), "b"}));
+    EXPECT_EQ(ParseCategoryBytes(QByteArrayView(buffer).first(kQqGbk.size() - 1)),
+              QStringList{QStringLiteral("QQ帐") + QChar(0xFFFD)});
+    EXPECT_EQ(ParseCategoryBytes(QByteArrayView()), QStringList{});
+}
+
 TEST_F(CategoryFileTest, InvalidGbkBecomesReplacementCharacters)
 {
     // A lead byte without its trail byte, a lone 0x80 and a lead byte cut off

@@ -1,4 +1,3 @@
-#include "platform/CodePage.h"
 #include "security/Unit_DESCrypt.h"
 #include "store/ADOConnection.h"
 #include "store/ADOQuery.h"
@@ -50,43 +49,18 @@ TEST_F(DeliveredDatabaseTest, HoldsTheSchemaAndTheEncryptedInitialPassword)
     EXPECT_EQ(cipher.size(), 32) << "twelve characters take two blocks";
     EXPECT_EQ(DesDecryptFromHex(cipher.toStdString(), store::PassCipherKey), "Quillory2010");
 
-    // The record table takes the program's insert with its columns in order.
+
+    // The record columns in the order every statement and the grid rely on.
     TADOConnection connection;
     connection.ConnectionString = store::ProgramConnectionString(Folder());
     TADOQuery query;
     query.Connection = &connection;
-    query.SQL.Add("Insert into data (分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注) values "
-                  "('QQ帐号','张三','','','','','','','')");
-    query.ExecSQL();
-    query.ExecSQL();
-    query.SQL.SetText("select * from (data)");
+    query.SQL.Add("select * from (data)");
     query.Open();
-    const QStringList expected = {"编号", "分类", "姓名", "QQ", "手机", "电话", "传真", "邮箱", "主页", "备注"};
-    ASSERT_EQ(query.FieldCount(), expected.size());
+    QStringList names;
     for (int field = 0; field < query.FieldCount(); ++field)
-        EXPECT_EQ(query.FieldName(field), expected[field]);
-    EXPECT_EQ(query.FieldByName("编号"), "1");
-    query.Next();
-    EXPECT_EQ(query.FieldByName("编号"), "2") << "numbers are assigned by the database";
-    EXPECT_EQ(query.FieldByName("QQ"), "") << "empty texts are kept as written";
-}
-
-TEST_F(DeliveredDatabaseTest, ChosenPasswordAndRefusalToOverwrite)
-{
-    store::CreateDeliveredDatabase(Folder(), "密码abc");
-    const QString cipher = ReadFirst("Select 密码 from Pass");
-    EXPECT_EQ(DesDecryptFromHex(cipher.toStdString(), store::PassCipherKey), platform::ToAnsi("密码abc"));
-
-    const QByteArray before = [&] {
-        QFile file(Folder() + "_.udb");
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
-    }();
-    EXPECT_THROW(store::CreateDeliveredDatabase(Folder(), "other"), EDatabaseError);
-    QFile file(Folder() + "_.udb");
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), before);
-    EXPECT_EQ(FolderEntries(), QStringList({"_.udb"}));
+        names << query.FieldName(field);
+    EXPECT_EQ(names.join(','), "编号,分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注");
 
     EXPECT_THROW(store::CreateDeliveredDatabase(Folder() + "missing/sub"), EDatabaseError);
 }
@@ -104,12 +78,25 @@ TEST_F(DeliveredDatabaseTest, ToolWritesTheFileAndRefusesAnExistingOne)
         return process.exitCode();
     };
 
-    EXPECT_EQ(run({folder.path(), "--password", "abc123"}), 0);
-    EXPECT_EQ(DesDecryptFromHex(ReadFirst("Select 密码 from Pass").toStdString(), store::PassCipherKey), "abc123");
+    // Only passwords the login can take are written.
+    EXPECT_EQ(run({folder.path(), "--password", "密码abc"}), 1);
+    EXPECT_EQ(run({folder.path(), "--password="}), 1);
+    EXPECT_TRUE(FolderEntries().isEmpty());
 
+    EXPECT_EQ(run({folder.path(), "--password", "abc123XYZ"}), 0);
+    const QString cipher = ReadFirst("Select 密码 from Pass");
+    EXPECT_EQ(DesDecryptFromHex(cipher.toStdString(), store::PassCipherKey), "abc123XYZ");
+
+    const auto contents = [&] {
+        QFile file(Folder() + "_.udb");
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray before = contents();
     QString error;
     EXPECT_EQ(run({folder.path()}, &error), 1);
     EXPECT_TRUE(error.contains("already exists")) << error.toStdString();
+    EXPECT_EQ(contents(), before);
+    EXPECT_EQ(FolderEntries(), QStringList({"_.udb"}));
     EXPECT_EQ(run({}), 2);
     EXPECT_EQ(run({folder.path(), "--password"}), 2);
 }

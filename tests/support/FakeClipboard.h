@@ -8,10 +8,11 @@ class FakeClipboard final : public platform::ClipboardService {
 public:
     FakeClipboard() : override_(*this) {}
 
-    bool open() override
+    bool open(platform::WindowHandle window) override
     {
         if (heldByOtherProgram)
             return false;
+        owner = window;
         ++opens;
         isOpen = true;
         return true;
@@ -30,6 +31,7 @@ public:
     bool heldByOtherProgram = false;
     bool holdsData = true;
     bool isOpen = false;
+    platform::WindowHandle owner = platform::WindowHandle::None;
     int opens = 0;
     int empties = 0;
     int closes = 0;

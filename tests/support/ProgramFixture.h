@@ -2,6 +2,8 @@
 
 #include "support/FakeClipboard.h"
 #include "support/FakeDesktop.h"
+#include "support/FakeNotificationArea.h"
+#include "support/FakeTimers.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedMessageBoxes.h"
 
@@ -48,6 +50,8 @@ protected:
     ScriptedMessageBoxes messageBoxes;
     FakeClipboard clipboard;
     FakeDesktop desktop;
+    FakeNotificationArea notificationArea;
+    FakeTimers timers;
     RecordingShell shell;
 
     std::unique_ptr<TApplication> application;

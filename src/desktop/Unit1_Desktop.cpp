@@ -1,9 +1,11 @@
-// The main window's tray icon: made with the window, shown from the window's
-// load to the end of the run; a left click shows the window again.
+// The main window's place on the desktop: the tray icon (made with the window,
+// shown from the window's load to the end of the run; a left click shows the
+// window again) and the desktop launcher written at every start.
 #include "app/Unit1.h"
 
 #include "app/Application.h"
 #include "desktop/TrayIcon.h"
+#include "desktop/Unit_Function.h"
 #include "ui/Pictures.h"
 
 void TForm1::CreateTrayIcon()
@@ -23,4 +25,9 @@ void TForm1::CreateTrayIcon()
 void TForm1::ShowTrayIcon()
 {
     TrayIcon1->SetIconVisible(true);
+}
+
+void TForm1::WriteDesktopShortcut()
+{
+    CreateDesktopShortcut(Application->ExeName(), QStringLiteral("Tallykeep个人版"));
 }
