@@ -387,11 +387,11 @@ bool TSkinManager::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::Polish:
         // A window is being made.
-        if (widget->isWindow()) {
+        if (widget->isWindow() && !IsControlPopup(widget)) {
             NoteForm(widget);
         } else if (IsMdiChild(widget)) {
             SkinDecision(widget);
-        } else if (TSkinnedWindow* owner = SkinnedWindow(widget->window())) {
+        } else if (TSkinnedWindow* owner = SkinnedWindow(OwningWindow(widget))) {
             // Controls added later, and size grips, follow their window.
             owner->AdoptControl(widget);
         }

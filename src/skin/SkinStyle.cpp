@@ -54,17 +54,6 @@ bool TSkinStyle::Skins(const QWidget* widget, TSkinControl kind) const
     return !own || component_.SkinControls.Contains(*own);
 }
 
-void TSkinStyle::polish(QWidget* widget)
-{
-    QProxyStyle::polish(widget);
-    widget->setAttribute(Qt::WA_Hover, true);
-}
-
-void TSkinStyle::unpolish(QWidget* widget)
-{
-    QProxyStyle::unpolish(widget);
-}
-
 int TSkinStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const
 {
     if (const TSkinPictures* pictures = Pictures()) {

@@ -20,11 +20,6 @@ public:
     // Whether the control is drawn with the skin as the given kind.
     bool Skins(const QWidget* widget, TSkinControl kind) const;
 
-    void polish(QWidget* widget) override;
-    void unpolish(QWidget* widget) override;
-    using QProxyStyle::polish;
-    using QProxyStyle::unpolish;
-
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget = nullptr) const override;
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,

@@ -206,7 +206,7 @@ void TSkinnedWindow::StyleControls(QWidget* root)
     root->setStyle(component_.Style());
     for (QObject* object : root->children()) {
         auto* child = qobject_cast<QWidget*>(object);
-        if (!child || child->isWindow() || child == frame_)
+        if (!child || (child->isWindow() && !IsControlPopup(child)) || child == frame_)
             continue;
         if (KeepsSystemLook(child))
             KeepSystemLook(child);
@@ -217,7 +217,7 @@ void TSkinnedWindow::StyleControls(QWidget* root)
 
 void TSkinnedWindow::AdoptControl(QWidget* control)
 {
-    if (!applied_ || !control || control->isWindow() || control == frame_ ||
+    if (!applied_ || !control || (control->isWindow() && !IsControlPopup(control)) || control == frame_ ||
         control->style() == component_.Style())
         return;
     for (QWidget* up = control; up && up != window_; up = up->parentWidget())

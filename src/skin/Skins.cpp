@@ -98,9 +98,16 @@ void TSkin::SetSkinFile(const QString& fileName)
     if (!file.open(QIODevice::ReadOnly))
         return;
     const QByteArray bytes = file.readAll();
+    // A file that is no stored skin changes nothing: the skin worn so far stays.
+    std::vector<std::uint8_t> previous = std::move(storedSkin_);
     storedSkin_.assign(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                        reinterpret_cast<const std::uint8_t*>(bytes.constData()) + bytes.size());
-    LoadSkin();
+    if (!LoadSkin()) {
+        storedSkin_ = std::move(previous);
+        if (!storedSkin_.empty())
+            LoadSkin();
+        return;
+    }
     TSkinManager* manager = TSkinManager::Instance();
     if (manager && manager->Started() > 0)
         manager->RequestAction(kActionRefresh, kSwitchDelayMs, this);

@@ -44,7 +44,8 @@ public:
     QStringList Skin3rd;
     const QString& SkinFile() const { return skinFile_; }
     // At run time, naming an existing file loads it as the stored skin and asks
-    // for the skinned windows to be refreshed.
+    // for the skinned windows to be refreshed; a file that does not load as a
+    // skin leaves the stored skin and the windows as they were.
     void SetSkinFile(const QString& fileName);
     // Shows whether a stored skin is present while the window is being
     // designed; at run time it reads "(none)". Writing it has no effect.

@@ -65,3 +65,17 @@ bool ParentIsMdiClient(const QWidget* widget)
 {
     return widget && widget->parentWidget() && WindowClassName(widget->parentWidget()) == QLatin1String("mdiclient");
 }
+
+bool IsControlPopup(const QWidget* widget)
+{
+    return widget && widget->isWindow() && widget->windowType() == Qt::Popup && !qobject_cast<const QMenu*>(widget) &&
+           widget->parentWidget();
+}
+
+QWidget* OwningWindow(QWidget* widget)
+{
+    QWidget* window = widget ? widget->window() : nullptr;
+    while (IsControlPopup(window))
+        window = window->parentWidget()->window();
+    return window;
+}

@@ -27,3 +27,10 @@ bool IsMdiChild(const QWidget* widget);
 bool ParentIsMdiClient(const QWidget* widget);
 // A message box or another standard dialog.
 bool IsStandardDialog(const QWidget* widget);
+
+// A popup that belongs to a control (a combo box's list), not a menu: it wears
+// whatever the control's window wears.
+bool IsControlPopup(const QWidget* widget);
+// The window a widget is drawn as part of: its own window, or for a control's
+// popup the window of that control.
+QWidget* OwningWindow(QWidget* widget);

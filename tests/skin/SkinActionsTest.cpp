@@ -145,6 +145,18 @@ TEST_F(SkinActions, SkinFileLoadsAStoredSkinAndRefreshesTheWindows)
     EXPECT_TRUE(skin->SkinLoaded());
     EXPECT_FALSE(Manager().ActionTimer().isActive());
 
+    const QString junk = folder.filePath(QStringLiteral("junk.skn"));
+    {
+        QFile file(junk);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not a stored skin");
+    }
+    const auto storedBefore = skin->StoredSkin();
+    skin->SetSkinFile(junk);
+    EXPECT_TRUE(skin->SkinLoaded());  // the skin worn so far stays
+    EXPECT_EQ(skin->StoredSkin(), storedBefore);
+    EXPECT_FALSE(Manager().ActionTimer().isActive());
+
     skin->SetSkinFile(path);
     EXPECT_TRUE(skin->SkinLoaded());
     EXPECT_EQ(Manager().PendingAction(), 3);

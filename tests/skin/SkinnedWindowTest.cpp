@@ -7,6 +7,8 @@
 #include "skin/SkinStyle.h"
 #include "skin/SkinnedWindow.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -118,6 +120,15 @@ TEST_F(SkinnedWindow, WindowWithALayoutMakesRoomForTheFrame)
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(Actions(*frame), std::vector<int>{0});
     EXPECT_GE(box->width(), frame->CaptionWidthNeeded());  // widened until "Quillory" fits
+
+    // Its close button closes it.
+    const QPoint close = frame->VisibleButtons().front().Place.center();
+    for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, QPointF(close), QPointF(frame->mapToGlobal(close)), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(frame, &event);
+    }
+    EXPECT_FALSE(box->isVisible());
 }
 
 TEST_F(SkinnedWindow, MessageBoxComesBackToItsOwnSize)
@@ -179,6 +190,28 @@ TEST_F(SkinnedWindow, TaggedAndRefusingControlsKeepTheSystemLook)
     auto* laterInTagged = new QPushButton(tagged);
     laterInTagged->ensurePolished();
     EXPECT_EQ(laterInTagged->style(), QApplication::style());
+}
+
+TEST_F(SkinnedWindow, ComboListsWearTheSkinOfTheirWindow)
+{
+    LoadSkin();
+    QWidget window;
+    window.resize(200, 100);
+    auto* early = new QComboBox(&window);
+    early->addItems({QStringLiteral("网站帐号"), QStringLiteral("论坛帐号")});
+    early->view();  // its list exists before the window is skinned
+    ASSERT_TRUE(Manager().SkinDecision(&window));
+    EXPECT_EQ(early->view()->style(), skin->Style());
+
+    auto* late = new QComboBox(&window);
+    late->addItems({QStringLiteral("邮箱帐号")});
+    late->show();
+    late->showPopup();
+    QApplication::processEvents();
+    EXPECT_EQ(late->view()->style(), skin->Style());
+    late->hidePopup();
+    Manager().UnskinWindow(&window);
+    EXPECT_EQ(early->view()->style(), QApplication::style());
 }
 
 TEST_F(SkinnedWindow, CaptionMovesTheWindowAndAClosedWindowIsDropped)
