@@ -72,7 +72,7 @@ private:
 // The one application object of the process (null before it is made).
 extern TApplication* Application;
 
-// Binds a form's event handler (Delphi-style: takes its sender) to a Qt signal
+// Binds a form's event handler (which takes its sender) to a Qt signal
 // through the dispatcher: connect(button, &QPushButton::clicked, form, Bind(form, &TForm1::Button1Click, button)).
 template <class Form>
 auto Bind(Form* form, void (Form::*handler)(QObject*), QObject* sender)
