@@ -64,11 +64,19 @@ wait_window() {
   timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1
 }
 
-# Clicks at x, y inside a window (windows have no frame: the origin is the client's).
+# Clicks at x, y of a window's client area, whose size is given. A skinned
+# window draws its own frame around the client (the caption above, equal
+# borders on the other three sides); a plain one has no frame on a display
+# without a window manager.
 click_in() {
-  local window=$1 x=$2 y=$3 X Y WIDTH HEIGHT SCREEN
+  local window=$1 client_width=$2 client_height=$3 x=$4 y=$5 X Y WIDTH HEIGHT SCREEN
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  xdotool mousemove --sync $((X + x)) $((Y + y)) click 1
+  local border=$(( (WIDTH - client_width) / 2 ))
+  local caption=$(( HEIGHT - client_height - border ))
+  xdotool mousemove --sync $((X + border + x)) $((Y + caption + y)) click 1
+}
+main_click() {
+  click_in "$main" 716 565 "$1" "$2"
 }
 
 type_text() {
@@ -78,25 +86,25 @@ type_text() {
 # The login window, about one second after the start.
 login=$(wait_window "管理登录") || true
 [ -n "$login" ] || fail "no login window"
-click_in "$login" 60 68            # the password box
-type_text "$initial_password"
-click_in "$login" 140 108          # "进入"
+xdotool windowfocus --sync "$login"
+type_text "$initial_password"      # into the password box, which has the focus
+xdotool key Return                 # "进入" is the default button once something was typed
 
 main=$(wait_window "Quillory") || true
 [ -n "$main" ] || fail "the main window did not appear after the login"
 
 # The editor below the grid: page "通讯录管理" starts below the tab bar.
-page_x=3 page_y=$((56 + 30))       # page origin within the window (tab bar and frame)
+page_x=3 page_y=$((56 + 30))       # page origin within the client area (below the tab bar)
 editor_x=$((page_x + 2)) editor_y=$((page_y + 212))
-click_in "$main" $((editor_x + 80)) $((editor_y + 22))    # 分类: the first of its list
+main_click $((editor_x + 80)) $((editor_y + 22))    # 分类: the first of its list
 xdotool key alt+Down
 sleep 0.3
 xdotool key Home Return
-click_in "$main" $((editor_x + 80)) $((editor_y + 46))    # 姓名
+main_click $((editor_x + 80)) $((editor_y + 46))    # 姓名
 type_text "$record_name"
-click_in "$main" $((editor_x + 80)) $((editor_y + 70))    # QQ
+main_click $((editor_x + 80)) $((editor_y + 70))    # QQ
 type_text "$record_qq"
-click_in "$main" $((editor_x + 660)) $((editor_y + 36))   # "添加"
+main_click $((editor_x + 660)) $((editor_y + 36))   # "添加"
 
 # "添加成功." comes in a box captioned with the program's title.
 box=""
@@ -118,7 +126,7 @@ stored=$(sqlcipher "$work/_.udb" "PRAGMA key='$database_key'; select 分类 || '
   | grep -v '^ok$' || true)
 [ "$stored" = "网站帐号|$record_name|$record_qq" ] || fail "the database holds '$stored'"
 
-click_in "$main" $((556 + 37)) $((510 + 12))   # "退出"
+main_click $((556 + 37)) $((510 + 12))   # "退出"
 for _ in $(seq 100); do
   kill -0 "$app_pid" 2>/dev/null || break
   sleep 0.1
