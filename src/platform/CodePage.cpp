@@ -27,6 +27,7 @@ public:
     template <class OnInvalid>
     std::string convert(std::string_view input, OnInvalid onInvalid)
     {
+        iconv(handle_, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state for each text
         std::string output;
         output.resize(input.size() * 4 + 16);
         char* in = const_cast<char*>(input.data());
@@ -69,7 +70,8 @@ std::string ToAnsi(const QString& text)
     if (text.isEmpty())
         return {};
     const QByteArray utf8 = text.toUtf8();
-    IconvHandle converter(kCodePage, "UTF-8");
+    // Opened once per thread: texts are converted often (every category line, every tooltip).
+    thread_local IconvHandle converter(kCodePage, "UTF-8");
     return converter.convert(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())),
                              [](std::string& out) { out += '?'; });
 }
@@ -78,7 +80,7 @@ QString FromAnsi(std::string_view bytes)
 {
     if (bytes.empty())
         return {};
-    IconvHandle converter("UTF-8", kCodePage);
+    thread_local IconvHandle converter("UTF-8", kCodePage);
     const std::string utf8 = converter.convert(bytes, [](std::string& out) { out += "\xEF\xBF\xBD"; });
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
