@@ -195,15 +195,20 @@ void TSkinnedWindow::KeepSystemLook(QWidget* control)
     controls_.push_back(state);
 }
 
-void TSkinnedWindow::StyleControls(QWidget* root)
+void TSkinnedWindow::ApplySkinStyle(QWidget* control)
 {
     ControlState state;
-    state.Control = root;
+    state.Control = control;
     state.StyleSet = true;
-    state.OwnStyle = root->testAttribute(Qt::WA_SetStyle);
-    state.Style = state.OwnStyle ? root->style() : nullptr;
+    state.OwnStyle = control->testAttribute(Qt::WA_SetStyle);
+    state.Style = state.OwnStyle ? control->style() : nullptr;
     controls_.push_back(state);
-    root->setStyle(component_.Style());
+    control->setStyle(component_.Style());
+}
+
+void TSkinnedWindow::StyleControls(QWidget* root)
+{
+    ApplySkinStyle(root);
     for (QObject* object : root->children()) {
         auto* child = qobject_cast<QWidget*>(object);
         if (!child || (child->isWindow() && !IsControlPopup(child)) || child == frame_)
@@ -223,13 +228,7 @@ void TSkinnedWindow::AdoptControl(QWidget* control)
     for (QWidget* up = control; up && up != window_; up = up->parentWidget())
         if (KeepsSystemLook(up))
             return;
-    ControlState state;
-    state.Control = control;
-    state.StyleSet = true;
-    state.OwnStyle = control->testAttribute(Qt::WA_SetStyle);
-    state.Style = state.OwnStyle ? control->style() : nullptr;
-    controls_.push_back(state);
-    control->setStyle(component_.Style());
+    ApplySkinStyle(control);
 }
 
 void TSkinnedWindow::Restore()

@@ -70,6 +70,8 @@ private:
     void ApplyFrame();
     void RestoreFrame();
     void FitTitle();
+    // Remembers a control's own style and gives it the skin's.
+    void ApplySkinStyle(QWidget* control);
     void StyleControls(QWidget* root);
     void KeepSystemLook(QWidget* control);
     bool KeepsSystemLook(QWidget* control) const;
