@@ -1,5 +1,5 @@
 // The program on desktops with and without a notification area: which windows
-// have taskbar entries.
+// have taskbar entries, and what closing the login window from the desktop does.
 #include "LifecycleFixture.h"
 
 #include "app/Application.h"
@@ -55,6 +55,25 @@ TEST_P(WindowManagerTest, EveryWindowFollowsTheTaskbarButton)
     TypePassword(kPassword);
     EXPECT_TRUE(form1->isVisible());
     EXPECT_TRUE(Entries(true, true));
+}
+
+// The desktop's close (Alt+F4) on the login window: with a notification area
+// the window hides and the tray icon brings it back; without one the program
+// ends as "退出" ends it, rather than running on with nothing on screen.
+TEST_P(WindowManagerTest, ClosingTheLoginWindowFromTheDesktop)
+{
+    StartToLogin();
+    area.available = Tray();
+    form2->close();
+    EXPECT_EQ(application->Terminated(), !Tray());
+    EXPECT_EQ(Connected(), Tray());
+    EXPECT_EQ(clipboard.empties, Tray() ? 0 : 1);
+    if (Tray()) {
+        EXPECT_FALSE(form2->isVisible());
+        area.click(Qt::LeftButton);
+        EXPECT_TRUE(form2->isVisible());
+    }
+    EXPECT_TRUE(messageBoxes.texts().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktops, WindowManagerTest,
