@@ -117,6 +117,9 @@ void TSkinnedWindow::ApplyFrame()
     }
     SetWindowFlagsInPlace(window_, flags_ | Qt::FramelessWindowHint);
     window_->setGeometry(QRect(position, Grown(geometry_.size(), margins_)));
+    // Growing is not placing: a window skinned as it is shown and never placed
+    // is still placed by its own rules (a dialog centres itself) or the desktop.
+    window_->setAttribute(Qt::WA_Moved, wasMoved_);
     skinnedPosition_ = window_->pos();
     frame_ = new TSkinFrame(window_, component_, EntitledCaptionActions(window_, flags_));
 }
