@@ -9,6 +9,7 @@
 #include "ui/StatusBar.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -157,6 +158,37 @@ TEST_F(LoginWindowTest, OnlyDigitsAndAsciiLettersCanBeTypedIntoAnyPasswordBox)
         QTest::keyClick(box, Qt::Key_Backspace);
         EXPECT_EQ(box->text(), QStringLiteral("aZ0")) << box->objectName().toStdString();
         EXPECT_EQ(desktop.beeps, beepsBefore + 5);
+    }
+}
+
+TEST_F(LoginWindowTest, AnInputMethodTypesOnlyDigitsAndAsciiLettersIntoAnyPasswordBox)
+{
+    struct Commit {
+        const char* text;
+        const char* typed;  // what reaches the box
+        bool beeps;
+    };
+    const Commit commits[] = {{"密码!", "", true}, {"ab12", "ab12", false}, {"x密y ", "xy", true}};
+    for (QLineEdit* box : {PasswordBox(), form1->Edit_Pass_A, form1->Edit_Pass_B}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        // Input methods are off for the box...
+        QInputMethodQueryEvent query(Qt::ImEnabled);
+        QApplication::sendEvent(box, &query);
+        EXPECT_FALSE(query.value(Qt::ImEnabled).toBool());
+        // ...and what one commits all the same passes the same rule as a key.
+        for (const Commit& commit : commits) {
+            SCOPED_TRACE(commit.text);
+            box->clear();
+            const int beepsBefore = desktop.beeps;
+            QInputMethodEvent composed(QStringLiteral("mima"), {});
+            QApplication::sendEvent(box, &composed);
+            QInputMethodEvent committed;
+            committed.setCommitString(QString::fromUtf8(commit.text));
+            QApplication::sendEvent(box, &committed);
+            EXPECT_EQ(box->text(), QString::fromUtf8(commit.typed));
+            EXPECT_EQ(box->displayText().size(), box->text().size());  // no composition shown either
+            EXPECT_EQ(desktop.beeps, beepsBefore + (commit.beeps ? 1 : 0));
+        }
     }
 }
 
