@@ -29,8 +29,7 @@ constexpr int kStatusBarHeight = 23;
 
 QLineEdit* makeHiddenEdit(QWidget* parent, const char* name, QRect geometry, const QString& text)
 {
-    auto* edit = named(new QLineEdit(text, parent), name);
-    edit->setGeometry(geometry);
+    QLineEdit* edit = makeEdit(parent, name, geometry, text);
     edit->setVisible(false);
     return edit;
 }
@@ -66,8 +65,7 @@ void TForm2::CreateControls()
     Label1->move(16, 24);
     Label1->adjustSize();
 
-    Edit_LoginPass = named(new QLineEdit(GroupBox1), "Edit_LoginPass");
-    Edit_LoginPass->setGeometry(40, 56, 220, 25);
+    Edit_LoginPass = makeEdit(GroupBox1, "Edit_LoginPass", {40, 56, 220, 25});
     Edit_LoginPass->setEchoMode(QLineEdit::Password);
     Edit_LoginPass->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
 

@@ -4,14 +4,18 @@
 
 #include "app/Unit1.h"
 #include "store/ADOQuery.h"
+#include "security/Unit_Login.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTest>
+#include <QWheelEvent>
 
 using platform::MessageResult;
 
@@ -221,6 +225,58 @@ TEST_F(RecordsTest, PickingACategoryFromTheFilterListFilters)
     EXPECT_EQ(GridColumn(2), QStringList{"李五"});
 }
 
+TEST_F(RecordsTest, TheFilterRunsOncePerPasteOrPickAndNotAgainWhenTheFocusLeaves)
+{
+    // "银行帐号" is listed and has no records: every run of the filter says so.
+    QComboBox* filter = form1->ComboBoxClass;
+    QGuiApplication::clipboard()->setText(QStringLiteral("银行帐号"));
+    filter->setFocus();
+    QTest::keyClick(filter->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+    form1->Edit_XingMing->setFocus();
+    EXPECT_EQ(messageBoxes.texts(), QStringList{"对不起该分类下还没有信息"});
+
+    messageBoxes.clear();
+    filter->showPopup();
+    QAbstractItemView* list = filter->view();
+    const QModelIndex bank = list->model()->index(filter->findText(QStringLiteral("银行帐号")), 0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(bank).center());
+    form1->Edit_XingMing->setFocus();
+    EXPECT_EQ(messageBoxes.texts(), QStringList{"对不起该分类下还没有信息"});
+    QGuiApplication::clipboard()->clear();
+}
+
+TEST_F(RecordsTest, TheWheelChangesTheFilterAndFieldListsOnlyWhileTheyHaveTheFocus)
+{
+    QComboBox* filter = form1->ComboBoxClass;
+    QComboBox* field = form1->ComboBoxSeachClass;
+    auto turnWheelOver = [](QComboBox* box) {
+        const QPointF at(box->rect().center());
+        QWheelEvent wheel(at, box->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &wheel);
+    };
+    for (QComboBox* box : {filter, field}) {
+        // A turn of the wheel does not take the focus either.
+        EXPECT_NE(box->focusPolicy(), Qt::WheelFocus) << box->objectName().toStdString();
+    }
+
+    form1->Edit_XingMing->setFocus();
+    turnWheelOver(filter);
+    turnWheelOver(field);
+    EXPECT_TRUE(filter->currentText().isEmpty());
+    EXPECT_EQ(field->currentText(), QStringLiteral("姓名"));
+    EXPECT_EQ(Panel(0), QStringLiteral("共3条信息"));
+
+    field->setFocus();
+    turnWheelOver(field);
+    EXPECT_EQ(field->currentText(), QStringLiteral("QQ"));
+    filter->setFocus();
+    turnWheelOver(filter);  // to the first item, "网站帐号": one run of the filter
+    EXPECT_EQ(filter->currentText(), QStringLiteral("网站帐号"));
+    EXPECT_EQ(Panel(0), QStringLiteral("网站帐号分类下共有1条"));
+    EXPECT_TRUE(messageBoxes.texts().isEmpty());
+}
+
 TEST_F(RecordsTest, AddChecksCategoryThenNameAndTouchesNothingWhenRefused)
 {
     Contact noName = SampleBook()[0];
@@ -259,6 +315,28 @@ TEST_F(RecordsTest, AddStoresEveryValueAsTypedThenEmptiesAndReloads)
     EXPECT_EQ(ColumnOnDatabase(QStringLiteral("备注"), QStringLiteral("data")).last(), typed.remarks);
     EXPECT_EQ(ColumnOnDatabase(QStringLiteral("主页"), QStringLiteral("data")).last(), typed.homePage);
     EXPECT_EQ(ColumnOnDatabase(QStringLiteral("编号"), QStringLiteral("data")).last(), QStringLiteral("4"));
+}
+
+TEST_F(RecordsTest, ValuesOfAnyLengthPassThroughTheEditorWhole)
+{
+    // Longer than a line edit holds by default (32,767 characters).
+    const QString longName(40000, QChar(u'名'));
+    const QString longCategory = QString(40000, QChar(u'c'));
+    ExecOnDatabase(QStringLiteral("update data set 姓名='%1', 分类='%2' where 编号=2").arg(longName, longCategory));
+    Press("Button_Refresh");
+    ClickGridRow(1);
+    EXPECT_EQ(form1->Edit_XingMing->text().size(), longName.size());
+    EXPECT_EQ(form1->Edit_FenLei->currentText().size(), longCategory.size());
+
+    Press("Button2");
+    EXPECT_EQ(messageBoxes.texts(), QStringList{"修改成功."});
+    EXPECT_EQ(StoredNames()[1], longName);
+    EXPECT_EQ(ColumnOnDatabase(QStringLiteral("分类"), QStringLiteral("data"))[1], longCategory);
+
+    // No edit box of either window, the lists' own included, is limited.
+    QList<QLineEdit*> boxes = form1->findChildren<QLineEdit*>() + form2->findChildren<QLineEdit*>();
+    for (const QLineEdit* box : boxes)
+        EXPECT_GE(box->maxLength(), 1 << 30) << box->objectName().toStdString();
 }
 
 TEST_F(RecordsTest, ModifyWithoutAClickedRecordIsRefused)
