@@ -9,6 +9,7 @@
 #include "ui/FormBuilding.h"
 #include "ui/Links.h"
 #include "ui/Pictures.h"
+#include "ui/StateControl.h"
 #include "ui/StatusBar.h"
 #include "ui/WindowFont.h"
 
@@ -122,7 +123,6 @@ void TForm1::CreateControls()
     PageControl1->setCurrentIndex(0);
 
     Button_CheckLogin = makeButton(this, "Button_CheckLogin", QStringLiteral("Button_CheckLogin"), {312, 512, 75, 25});
-    Button_CheckLogin->setVisible(false);
     ButtonWEB = makeButton(this, "ButtonWEB", QStringLiteral("Brightmoor"), {472, 510, 75, 25});
     Button4 = makeButton(this, "Button4", QStringLiteral("退出"), {556, 510, 75, 25});
     Button_HIde = makeButton(this, "Button_HIde", QStringLiteral("最小化"), {640, 510, 75, 25});
@@ -202,9 +202,7 @@ void TForm1::CreateControls()
     Button3 = makeButton(GroupBox4, "Button3", QStringLiteral("删除"), {632, 104, 57, 25});
     Edit_BianHao = makeField(GroupBox4, "Edit_BianHao", 0, 0, 40);
     Edit_BianHao->setReadOnly(true);
-    Edit_BianHao->setVisible(false);
     Button_ClearAllEdit = makeButton(GroupBox4, "Button_ClearAllEdit", QStringLiteral("清空表单"), {0, 0, 75, 25});
-    Button_ClearAllEdit->setVisible(false);
 
     // --- page "软件设置" -------------------------------------------------------------------
     GroupBox3 = makeGroup(TabSheet2, "GroupBox3", QStringLiteral("设置密码"), {0, 0, 708, 125});
@@ -286,4 +284,8 @@ void TForm1::CreateControls()
     chainTabOrder({Edit_Pass_A, Edit_Pass_B, Button7, Button_PassCleal, Button9, Button11});
     chainTabOrder({EditVer, Memo1});
 
+    // Hidden controls that carry state for the handlers; made so once they
+    // have their place in the tab order, which then closes over them.
+    for (QWidget* state : std::initializer_list<QWidget*>{Button_CheckLogin, Edit_BianHao, Button_ClearAllEdit})
+        MakeStateControl(state);
 }

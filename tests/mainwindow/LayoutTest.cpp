@@ -186,7 +186,9 @@ TEST_F(LayoutTest, EveryControlHasItsNameKindPlaceAndSize)
         ASSERT_NE(control, nullptr);
         EXPECT_TRUE(control->metaObject()->inherits(expected.kind)) << control->metaObject()->className();
         QRect place = control->geometry();
-        if (control->parentWidget() == form1.get())
+        // The skin's frame moves the controls drawn in the window; hidden state
+        // controls are never drawn and keep their place as given.
+        if (control->parentWidget() == form1.get() && !control->isWindow())
             place.translate(-ClientArea().topLeft());
         EXPECT_EQ(place.topLeft(), expected.place.topLeft());
         if (expected.place.width() == kOwnSize)

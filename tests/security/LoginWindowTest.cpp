@@ -8,11 +8,15 @@
 #include "support/ProgramFixture.h"
 #include "ui/StatusBar.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -190,6 +194,49 @@ TEST_F(LoginWindowTest, AnInputMethodTypesOnlyDigitsAndAsciiLettersIntoAnyPasswo
             EXPECT_EQ(desktop.beeps, beepsBefore + (commit.beeps ? 1 : 0));
         }
     }
+}
+
+TEST_F(LoginWindowTest, AssistiveToolsSeeNeitherTheHiddenStateControlsNorThePassword)
+{
+    const std::set<QObject*> stateControls{form2->Edit_LoginPass_Temp, form2->Edit_Error, form1->Edit_BianHao,
+                                          form1->Button_CheckLogin, form1->Button_ClearAllEdit};
+    // Everything a screen reader reaches from the two windows, and what it reads there.
+    auto expectNothingReadsThePassword = [&] {
+        std::vector<QAccessibleInterface*> reachable{QAccessible::queryAccessibleInterface(form1.get()),
+                                                     QAccessible::queryAccessibleInterface(form2.get())};
+        for (size_t i = 0; i < reachable.size(); ++i) {
+            QAccessibleInterface* node = reachable[i];
+            ASSERT_NE(node, nullptr);
+            const std::string name = node->object() ? node->object()->objectName().toStdString() : "a part";
+            EXPECT_EQ(stateControls.count(node->object()), 0u) << name;
+            for (const QAccessible::Text text : {QAccessible::Name, QAccessible::Value, QAccessible::Description})
+                EXPECT_FALSE(node->text(text).contains(kPassword)) << name;
+            if (const QAccessibleTextInterface* text = node->textInterface()) {
+                EXPECT_FALSE(text->text(0, text->characterCount()).contains(kPassword)) << name;
+            }
+            for (int child = 0; child < node->childCount(); ++child)
+                reachable.push_back(node->child(child));
+        }
+        EXPECT_GT(reachable.size(), 50u);
+        // Asked for directly, the controls that hold it have no text to give.
+        for (QWidget* holder : {static_cast<QWidget*>(PasswordBox()), static_cast<QWidget*>(form2->Edit_LoginPass_Temp)}) {
+            QAccessibleInterface* described = QAccessible::queryAccessibleInterface(holder);
+            EXPECT_EQ(described->textInterface(), nullptr);
+            EXPECT_TRUE(described->text(QAccessible::Value).isEmpty());
+        }
+    };
+
+    QTest::keyClicks(PasswordBox(), kPassword);
+    expectNothingReadsThePassword();
+    // The box itself is there for a screen reader: a password box with the focus.
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(PasswordBox());
+    EXPECT_EQ(box->role(), QAccessible::EditableText);
+    EXPECT_TRUE(box->state().passwordEdit);
+    EXPECT_TRUE(box->state().focused);
+    Control<QPushButton>("Button_Logining")->click();
+    ASSERT_EQ(form2->Edit_LoginPass_Temp->text(), kPassword);
+    form1->Edit_BianHao->setText(QStringLiteral("1"));
+    expectNothingReadsThePassword();
 }
 
 } // namespace
