@@ -146,20 +146,14 @@ TEST_F(EditorTest, TheWheelAnywhereInTheGridMovesOneRecordAndScrollsNothingItsel
     QTableView* grid = form1->DBGrid1;
     const QScrollBar* scroll = grid->verticalScrollBar();
     ASSERT_GT(scroll->maximum(), 0);
-    const std::pair<const char*, QWidget*> parts[] = {
-        {"cells", grid->viewport()},
-        {"vertical scroll bar", grid->verticalScrollBar()},
-        {"horizontal scroll bar", grid->horizontalScrollBar()},
-        {"column titles", grid->horizontalHeader()->viewport()},
-        {"row indicator", grid->verticalHeader()->viewport()},
-    };
+    // Cells, both scroll bars, column titles, row indicator: one row each, no scrolling.
     int row = 0;
-    for (const auto& [name, part] : parts) {
-        SCOPED_TRACE(name);
+    for (QWidget* part : {grid->viewport(), static_cast<QWidget*>(grid->verticalScrollBar()),
+                          static_cast<QWidget*>(grid->horizontalScrollBar()), grid->horizontalHeader()->viewport(),
+                          grid->verticalHeader()->viewport()}) {
         TurnWheel(-120, part);
         EXPECT_EQ(CurrentRow(), ++row);
-        EXPECT_EQ(scroll->value(), 0);  // the rows reached so far are in sight: nothing to scroll
-        EXPECT_EQ(grid->horizontalScrollBar()->value(), 0);
+        EXPECT_EQ(scroll->value() + grid->horizontalScrollBar()->value(), 0);
     }
     TurnWheel(120, grid->verticalScrollBar());
     EXPECT_EQ(CurrentRow(), row - 1);
