@@ -292,4 +292,6 @@ void TForm1::CreateControls()
                    Edit_WangZhi, Memo_BeiZhu, Button1, Button2, Button3, Button5, Button6, Button8});
     chainTabOrder({Edit_Pass_A, Edit_Pass_B, Button7, Button_PassCleal, Button9, Button11});
     chainTabOrder({EditVer, Memo1});
+
+    CreateTransferGroup();
 }
