@@ -148,9 +148,12 @@ void TForm1::AddCategories(const QStringList& categories)
 {
     QStringList items = ItemsOf(Edit_FenLei);
     const qsizetype known = items.size();
-    for (const QString& category : categories)
-        if (!items.contains(category, Qt::CaseInsensitive))
+    for (const QString& category : categories) {
+        // "class.dat" holds one name per line: a name with a line break in it stays with its records only.
+        const bool fitsOnALine = !category.contains(QLatin1Char('\n')) && !category.contains(QLatin1Char('\r'));
+        if (fitsOnALine && !items.contains(category, Qt::CaseInsensitive))
             items << category;
+    }
     if (items.size() == known)
         return;
     // The new names go after the existing ones, so a picked item stays picked.

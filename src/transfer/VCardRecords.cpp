@@ -116,10 +116,11 @@ int TelephoneColumn(const ContentLine& property)
     return col::Phone;
 }
 
-// A number written as a "tel:" address (version 4.0) without its scheme.
-std::string WithoutTelScheme(std::string number)
+// A number written as a "tel:" address (VALUE=uri, version 4.0) without
+// its scheme; a text value stays as it is.
+std::string WithoutTelScheme(const ContentLine& property, std::string number)
 {
-    if (ascii::StartsWithIgnoringCase(number, "tel:"))
+    if (ascii::EqualsIgnoringCase(property.Parameter("VALUE"), "uri") && ascii::StartsWithIgnoringCase(number, "tel:"))
         number.erase(0, 4);
     return number;
 }
@@ -144,7 +145,7 @@ public:
         } else if (name == "CATEGORIES") {
             Join(record_[col::Category], Text(property), ",");
         } else if (name == "TEL") {
-            const std::string number = WithoutTelScheme(Text(property));
+            const std::string number = WithoutTelScheme(property, Text(property));
             Join(record_[TelephoneColumn(property)], number, "; ");
             if (firstNumber_.empty())
                 firstNumber_ = number;

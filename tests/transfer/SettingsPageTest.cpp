@@ -117,16 +117,17 @@ TEST_F(SettingsPageTest, ExportWritesEveryRecordWhateverTheGridShows)
 
 TEST_F(SettingsPageTest, ImportAppendsReloadsTheListAndAddsNewCategoriesToBothBoxes)
 {
-    form1->Edit_FenLei->setEditText(QStringLiteral("typed"));
     const QStringList categoriesBefore = ItemsOf(form1->Edit_FenLei);
-    fileDialogs.answer(WriteFile(QStringLiteral("in.csv"), "姓名,分类,公司\r\n赵六,新分类,甲\r\n钱七,qq帐号,乙\r\n"));
+    fileDialogs.answer(WriteFile(QStringLiteral("in.csv"),
+                                 "姓名,分类,公司\r\n赵六,新分类,甲\r\n钱七,qq帐号,乙\r\n孙八,\"两\r\n行\",\r\n"));
     form1->Button_ImportCsv->click();
 
-    EXPECT_EQ(messageBoxes.texts(), QStringList{QStringLiteral("已导入2条记录.\n未导入的列: 公司")});
+    EXPECT_EQ(messageBoxes.texts(), QStringList{QStringLiteral("已导入3条记录.\n未导入的列: 公司")});
     EXPECT_FALSE(fileDialogs.shown()[0].saving);
-    EXPECT_EQ(Names(), (QStringList{"张三", "李四", "王五", "赵六", "钱七"}));
-    EXPECT_EQ(GridRows(), 5);
-    EXPECT_EQ(form1->StatusBar1->PanelText(0), QStringLiteral("共5条信息"));
+    EXPECT_EQ(Names(), (QStringList{"张三", "李四", "王五", "赵六", "钱七", "孙八"}));
+    EXPECT_EQ(GridRows(), 6);
+    EXPECT_EQ(form1->StatusBar1->PanelText(0), QStringLiteral("共6条信息"));
+    // Only names that fit on a line of "class.dat" join the list.
     EXPECT_EQ(ItemsOf(form1->Edit_FenLei), categoriesBefore + QStringList{"新分类"});
     EXPECT_EQ(ItemsOf(form1->ComboBoxClass), ItemsOf(form1->Edit_FenLei));
     EXPECT_TRUE(FileBytes(FileInFolder(QStringLiteral("class.dat"))).endsWith("\xD0\xC2\xB7\xD6\xC0\xE0\r\n"));
