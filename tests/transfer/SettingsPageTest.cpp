@@ -17,7 +17,8 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QProgressDialog>
+#include <QDialog>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -160,10 +161,10 @@ TEST_F(SettingsPageTest, CancelledDialogOrProgressChangesNothing)
     QTimer canceller;
     canceller.setInterval(0);
     QObject::connect(&canceller, &QTimer::timeout, [&] {
-        auto* progress = form1->findChild<QProgressDialog*>(QStringLiteral("TransferProgress"));
-        if (progress && progress->value() > 0 && !cancelledMidway) {
+        auto* progress = form1->findChild<QDialog*>(QStringLiteral("TransferProgress"));
+        if (progress && progress->isVisible() && progress->findChild<QProgressBar*>()->value() > 0 && !cancelledMidway) {
             cancelledMidway = true;
-            progress->cancel();
+            progress->findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
         }
     });
     canceller.start();
