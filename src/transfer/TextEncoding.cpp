@@ -26,6 +26,32 @@ bool IsCodePageName(std::string_view charset)
     return std::any_of(names.begin(), names.end(), [&](std::string_view name) { return EqualsIgnoringCase(name, charset); });
 }
 
+// The bytes as UTF-8 when they are valid in the character set (see DecodeValue).
+std::optional<std::string> ReadInCharset(std::string_view bytes, std::string_view charset)
+{
+    const bool utf8Valid = ValidUtf8Prefix(bytes) == bytes.size();
+    if (charset.empty() ? utf8Valid : EqualsIgnoringCase(charset, "UTF-8") || EqualsIgnoringCase(charset, "UTF8")) {
+        if (!utf8Valid)
+            return std::nullopt;
+        return std::string(bytes);
+    }
+    if (charset.empty() || IsCodePageName(charset)) {
+        std::string utf8;
+        if (platform::AnsiToUtf8(bytes, utf8) != None)
+            return std::nullopt;
+        return utf8;
+    }
+    QStringDecoder decoder(QByteArray(charset.data(), static_cast<qsizetype>(charset.size())).constData(),
+                           QStringDecoder::Flag::Stateless);
+    if (!decoder.isValid())
+        return std::nullopt;
+    const QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (decoder.hasError())
+        return std::nullopt;
+    const QByteArray utf8 = text.toUtf8();
+    return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
 } // namespace
 
 std::size_t ValidUtf8Prefix(std::string_view bytes)
@@ -104,29 +130,10 @@ std::string DecodeTextFile(std::string_view bytes)
 
 std::optional<std::string> DecodeValue(std::string_view bytes, std::string_view charset)
 {
-    if (bytes.find('\0') != None)
+    std::optional<std::string> utf8 = ReadInCharset(bytes, charset);
+    if (utf8 && utf8->find('\0') != None)
         return std::nullopt;
-    const bool utf8Valid = ValidUtf8Prefix(bytes) == bytes.size();
-    if (charset.empty() ? utf8Valid : EqualsIgnoringCase(charset, "UTF-8") || EqualsIgnoringCase(charset, "UTF8")) {
-        if (!utf8Valid)
-            return std::nullopt;
-        return std::string(bytes);
-    }
-    if (charset.empty() || IsCodePageName(charset)) {
-        std::string utf8;
-        if (platform::AnsiToUtf8(bytes, utf8) != None)
-            return std::nullopt;
-        return utf8;
-    }
-    QStringDecoder decoder(QByteArray(charset.data(), static_cast<qsizetype>(charset.size())).constData(),
-                           QStringDecoder::Flag::Stateless);
-    if (!decoder.isValid())
-        return std::nullopt;
-    const QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (decoder.hasError() || text.contains(QChar(0)))
-        return std::nullopt;
-    const QByteArray utf8 = text.toUtf8();
-    return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    return utf8;
 }
 
 } // namespace transfer

@@ -60,6 +60,12 @@ std::vector<ForeignFile> ForeignFiles()
          {MakeRecord({"", "李四", "", "", "+86 10 5555 0000"}),
           MakeRecord({"", "+86 10 5555 0001", "", "", "+86 10 5555 0001"})},
          {"PHOTO"}},
+        {"vCard 2.1 of a Western mail program: Latin-1 in quoted-printable, ASCII named as such", Format::VCard,
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:M=FCller;J=FCrgen\r\n"
+         "FN;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:J=FCrgen M=FCller\r\n"
+         "EMAIL;INTERNET;CHARSET=US-ASCII:jm@example.de\r\nEND:VCARD\r\n",
+         {MakeRecord({"", "Jürgen Müller", "", "", "", "", "jm@example.de"})},
+         {}},
         {"vCard 3.0 of a phone's address book: groups, lower-case types, escapes, a folded note", Format::VCard,
          "BEGIN:VCARD\r\nVERSION:3.0\r\nPRODID:-//Phone Maker//Phone OS 16.0//EN\r\nN:Smith;John;;;\r\n"
          "FN:John Smith\r\nORG:Example Ltd.;\r\n"
