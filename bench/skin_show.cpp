@@ -64,7 +64,7 @@ void ShowAndPaint(QWidget& window)
     window.activateWindow();
     QApplication::processEvents();
     // The offscreen platform does not always hand activation to a window that
-    // asks; the activation is what skins it, so it is given here.
+    // asks; a desktop would, so it is given here.
     if (!window.isActiveWindow())
         QApplication::setActiveWindow(&window);
     window.repaint();
@@ -95,7 +95,7 @@ void BM_ShowMainWindowSkinned(benchmark::State& state)
     TSkinManager& manager = *TSkinManager::Instance();
     manager.SetActive(true);
     for (auto _ : state) {
-        ShowAndPaint(*program.form);  // the activation skins it
+        ShowAndPaint(*program.form);  // showing skins it
         state.PauseTiming();
         if (!manager.SkinnedWindow(program.form.get())) {
             state.SkipWithError("the main window was not skinned");

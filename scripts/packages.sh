@@ -3,7 +3,7 @@
 
 quillory_packages=(
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libxcb1-dev
   libsqlcipher-dev sqlcipher
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev

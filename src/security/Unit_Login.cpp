@@ -5,6 +5,7 @@
 #include "app/Unit1.h"
 #include "desktop/Unit_Function.h"
 #include "platform/CodePage.h"
+#include "platform/NotificationArea.h"
 #include "security/CurrentPassword.h"
 #include "security/PasswordKeyFilter.h"
 #include "ui/FormBuilding.h"
@@ -115,6 +116,13 @@ void TForm2::BindEvents()
 void TForm2::closeEvent(QCloseEvent* event)
 {
     event->ignore();
+    // Closed by the desktop (its close command or Alt+F4). Without a
+    // notification area nothing could bring the program back, and a second
+    // copy would end silently: the program ends as "退出" ends it.
+    if (!platform::notificationArea().isAvailable()) {
+        Application->Dispatch([this] { Button2Click(Button2); });
+        return;
+    }
     hide();
 }
 
