@@ -284,6 +284,8 @@ void TForm1::CreateControls()
     chainTabOrder({Edit_Pass_A, Edit_Pass_B, Button7, Button_PassCleal, Button9, Button11});
     chainTabOrder({EditVer, Memo1});
 
+    CreateTransferGroup();
+
     // Hidden controls that carry state for the handlers; made so once they
     // have their place in the tab order, which then closes over them.
     for (QWidget* state : std::initializer_list<QWidget*>{Button_CheckLogin, Edit_BianHao, Button_ClearAllEdit})
