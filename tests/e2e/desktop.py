@@ -250,6 +250,19 @@ class Element:
     def click(self, button=1, at=None):
         self.desktop.click_at(at or self.rect.centre, button)
 
+    def focus(self):
+        """Clicks into a control until it has the keyboard focus, so that typing reaches it
+        (a window that has just appeared may not take the focus at the first click)."""
+        def has_focus():
+            return self.focused or any(child.focused for child in self.children())
+        for _ in range(3):
+            self.click()
+            try:
+                return until(f"the focus in {self}", has_focus, timeout=2)
+            except Failure:
+                pass
+        raise Failure(f"{self} does not take the focus")
+
     def wheel(self, down=True, at=None):
         self.click(5 if down else 4, at)
 
@@ -273,6 +286,8 @@ class Desktop:
         self.work = work
         self.tray = tray
         self.env = None
+        self._spare_keys = None
+        self._keys = {}  # character -> the spare key bound to it, least recently used first
 
     def start(self, base_env):
         read_end, write_end = os.pipe()
@@ -306,7 +321,32 @@ class Desktop:
         self.xdotool("key", "--delay", "40", *keys)
 
     def type(self, text):
+        self._bind_keys(text)
         self.xdotool("type", "--delay", "40", "--", text)
+
+    def _bind_keys(self, text):
+        """Gives each character of the text that the keyboard lacks a spare key of its own
+        before it is typed. Left alone, xdotool binds such a key, types it and unbinds it at
+        once: a program that reads the new keyboard map a moment later finds nothing there
+        and drops the character. Spare keys are reused, least recently bound first."""
+        if self._spare_keys is None:
+            self._spare_keys = [int(line.split()[1]) for line in
+                                self.run(["xmodmap", "-pke"]).splitlines() if len(line.split()) <= 3]
+        wanted = [c for c in dict.fromkeys(text) if ord(c) > 0x7e and c not in self._keys]
+        for char in text:
+            if char in self._keys:
+                self._keys[char] = self._keys.pop(char)  # the most recently used comes last
+        bindings = []
+        for char in wanted:
+            if self._spare_keys:
+                key = self._spare_keys.pop()
+            else:
+                oldest = next(c for c in self._keys if c not in text)
+                key = self._keys.pop(oldest)
+            self._keys[char] = key
+            bindings += ["-e", f"keycode {key} = U{ord(char):04X}"]
+        if bindings:
+            self.run(["xmodmap", *bindings])
 
     def screenshot(self, path):
         self.run(["import", "-window", "root", str(path)], check=False)
@@ -367,10 +407,9 @@ class Desktop:
             self.xdotool("mousemove", "--sync", str(x), str(y))
 
     def popup_items(self, pid):
-        """The items of the popup menu that is open now, read as a screen reader does:
-        the first item takes the focus at the first Down key, and its menu lists them all."""
-        take_focus_events()
-        self.key("Down")
+        """The items of the popup menu that is open now, read as a screen reader does: an
+        item takes the focus at a Down key, and its menu lists them all. Down is pressed
+        again until the menu, which may still be on its way, answers."""
 
         def focused_item():
             for source in take_focus_events():
@@ -381,9 +420,22 @@ class Desktop:
                     pass
             return None
 
-        item = until("a focused menu item", focused_item, timeout=5)
+        deadline = time.monotonic() + 5
+        while True:
+            take_focus_events()
+            self.key("Down")
+            try:
+                item = until("a focused menu item", focused_item, timeout=0.7)
+                break
+            except Failure:
+                if time.monotonic() > deadline:
+                    raise
         menu = Element(item.get_parent(), self)
         return [e for e in menu.children() if e.role == "menu item" and e.name]
+
+    def watch_windows(self):
+        """Starts recording what happens to the top-level windows (see WindowWatch)."""
+        return WindowWatch(self)
 
     # The clipboard, served and read by xclip as another program would.
 
@@ -399,6 +451,63 @@ class Desktop:
         done = subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=self.env,
                               capture_output=True, timeout=5, check=False)
         return done.stdout.decode(errors="replace") if done.returncode == 0 else ""
+
+
+class WindowWatch:
+    """The structure events of the root window, as xev prints them: which windows are
+    created, framed by the window manager, mapped and resized, in order."""
+
+    def __init__(self, desktop):
+        self.desktop = desktop
+        self.log = desktop.work / f"xev-{time.monotonic_ns()}.log"
+        self.output = open(self.log, "w")
+        self.process = desktop.processes.start(
+            ["stdbuf", "-oL", "xev", "-root", "-event", "substructure", "-event", "property"],
+            desktop.env, stdout=self.output)
+        until("xev to listen", self._hears_a_property_change, timeout=5)
+
+    def _hears_a_property_change(self):
+        self.desktop.run(["xprop", "-root", "-f", "QUILLORY_E2E", "8s", "-set", "QUILLORY_E2E",
+                          str(time.monotonic())])
+        time.sleep(0.1)
+        return "PropertyNotify" in self.log.read_text()
+
+    def stop(self):
+        self.desktop.processes.stop(self.process)
+        self.output.close()
+        events = []
+        for block in re.split(r"\n(?=\w+ event,)", self.log.read_text()):
+            kind = block.split(" ", 1)[0]
+            windows = re.findall(r"window (0x[0-9a-f]+)", block)
+            size = re.search(r"width (\d+), height (\d+)", block)
+            parent = re.search(r"parent (0x[0-9a-f]+)", block)
+            events.append({"kind": kind, "window": int(windows[-1], 16) if windows else None,
+                           "parent": int(parent.group(1), 16) if parent else None,
+                           "size": (int(size.group(1)), int(size.group(2))) if size else None})
+        return events
+
+    @staticmethod
+    def shown_sizes(events, client):
+        """The sizes at which a client window was seen, from the first time it was mapped:
+        one entry per map and per resize of the frames the window manager gave it."""
+        frames = {e["parent"] for e in events if e["kind"] == "ReparentNotify"
+                  and e["window"] == client}
+        frames.add(client)
+        mapped, size_of, shown = set(), {}, []
+        for event in events:
+            window = event["window"]
+            if window not in frames:
+                continue
+            if event["kind"] in ("CreateNotify", "ConfigureNotify") and event["size"]:
+                if window in mapped and event["size"] != size_of.get(window):
+                    shown.append(event["size"])
+                size_of[window] = event["size"]
+            elif event["kind"] == "MapNotify":
+                mapped.add(window)
+                shown.append(size_of.get(window))
+            elif event["kind"] == "UnmapNotify":
+                mapped.discard(window)
+        return shown
 
 
 # --- the accessibility bus -------------------------------------------------

@@ -1,7 +1,7 @@
 """The main flows a user goes through, each from a fresh program folder."""
 
-from desktop import INITIAL_PASSWORD, expect, mode_of, until
-from program import NO, YES, status_panels, wait_status
+from desktop import INITIAL_PASSWORD, expect, until
+from program import NO, YES, wait_status
 
 ZHANG = {"分类": "网站帐号", "姓名": "张三", "QQ": "10001", "手机": "13800000001",
          "邮箱": "zhang@example.com"}
@@ -33,7 +33,7 @@ def add_record(j):
     main.fill("姓名", "O'Brien 张")
     main.fill("QQ", "12345")
     main.fill("邮箱", "ob@example.com")
-    main.field("备注").click()
+    main.field("备注").focus()
     j.desktop.type("第一行")
     j.desktop.key("Return")
     j.desktop.type("it's line two")
@@ -61,7 +61,7 @@ def search(j):
     for keyword, rows, message in (("李", [["论坛帐号", "李四"]], None),
                                    ("赵", [["网站帐号", "张三"], ["论坛帐号", "李四"],
                                           ["网站帐号", "王五"]], "对不起没有找到相关信息！")):
-        main.keyword_box().click()
+        main.keyword_box().focus()
         j.desktop.type(keyword)
         main.button("搜索").click()
         if message:
@@ -131,7 +131,7 @@ def categories(j):
     program = j.started()
     main = program.log_in()
     expect(program.categories() == BUILT_IN, f"class.dat holds {program.categories()}")
-    main.field("分类").click()
+    main.field("分类").focus()
     j.desktop.type("新分类")
     main.button("+").click()
     program.message().expect("新分类添加成功.").press()
@@ -164,7 +164,7 @@ def password_change(j):
     expect(program.stored_password() != old_cipher, "the password was not stored")
     program.start()
     login = program.window("管理登录")
-    login.find("password text").click()
+    login.find("password text").focus()
     j.desktop.type(INITIAL_PASSWORD)
     j.desktop.key("Return")
     wait_status(login, "密码错误...1次")
@@ -234,7 +234,7 @@ def wrong_passwords(j):
     program = j.started()
     login = program.window("管理登录")
     for attempt in (1, 2, 3):
-        login.find("password text").click()
+        login.find("password text").focus()
         j.desktop.type(f"Wrong{attempt}")
         j.desktop.key("Return")
         if attempt < 3:

@@ -5,9 +5,8 @@ its windows on the accessibility bus and its files on disk."""
 import os
 import re
 import subprocess
-import time
 
-from desktop import (BOX_ROLES, DATABASE_KEY, INITIAL_PASSWORD, Element, Failure, Rect,
+from desktop import (BOX_ROLES, DATABASE_KEY, Atspi, INITIAL_PASSWORD, Element, Failure,
                      application_of, clean_environment, copy_program, expect, stays, until)
 
 COLUMNS = ["编号", "分类", "姓名", "QQ", "手机", "电话", "传真", "邮箱", "主页", "备注"]
@@ -90,28 +89,36 @@ class Program:
             None) if self.running() else _ended(), timeout)
 
     def message(self, timeout=10.0):
-        return until("a message box", lambda: self._box() if self.running() else _ended(),
+        return until("a message box", lambda: self.box() if self.running() else _ended(),
                      timeout)
 
     def no_message(self, within=1.0, what="an unexpected message box"):
-        stays(what, lambda: self._box(), within)
+        stays(what, lambda: self.box(), within)
 
-    def _box(self):
-        for window in self.top_levels():
-            if window.role in BOX_ROLES:
-                return MessageBox(window.accessible, self.desktop, self)
-        return None
+    def box(self):
+        """The message box on screen now, if any; of stacked boxes the active one."""
+        boxes = [w for w in self.top_levels() if w.role in BOX_ROLES]
+        if not boxes:
+            return None
+        top = next((b for b in boxes if b.has_state(Atspi.StateType.ACTIVE)), boxes[-1])
+        return MessageBox(top.accessible, self.desktop, self)
 
-    def x_window(self, caption, visible=True):
+    def x_windows(self):
+        """The program's windows on screen, less its icon in the notification area."""
+        tray = self.desktop.tray_rect()
+        shown = [(w, self.desktop.geometry(w)[0]) for w in self.desktop.windows_of(self.pid)]
+        return [w for w, rect in shown if rect and not (tray and tray.contains(rect))]
+
+    def x_window(self, caption):
         """The X window with this caption (the accessibility bus gives no window ids)."""
-        for window in self.desktop.windows_of(self.pid, visible):
+        for window in self.x_windows():
             if re.match(rf"^{re.escape(caption)}( — .*)?$", self.desktop.title(window) or ""):
                 return window
         return None
 
     def log_in(self, password=INITIAL_PASSWORD):
         login = self.window("管理登录")
-        login.find("password text").click()  # a click empties the box and gives it the focus
+        login.find("password text").focus()  # a click also empties the box
         self.desktop.type(password)
         self.desktop.key("Return")
         return MainWindow(self.window("Quillory"), self)
@@ -204,9 +211,13 @@ class MessageBox(Element):
         buttons = [b for b in self.buttons if name is None or re.search(name, b.name)]
         expect(len(buttons) == 1, f"the box {self.text!r} has the buttons "
                                   f"{[b.name for b in self.buttons]}")
+        # A box is gone when its X window is: a further box may follow at once in its place.
+        before = set(self.program.x_windows())
         buttons[0].click()
-        until(f"the box {self.text!r} to close", lambda: not self.program.running() or
-              all(not w.role in BOX_ROLES for w in self.program.top_levels()))
+        until(f"the box {self.text!r} to close", lambda: before - set(self.program.x_windows()))
+
+    def __repr__(self):
+        return f"the box {self.caption!r}: {self.text!r}"
 
     def expect(self, text, caption="Quillory"):
         expect((self.caption, self.text) == (caption, text),
@@ -251,7 +262,7 @@ class MainWindow:
 
     def fill(self, label, text):
         """Replaces the text of the field beside a label, typing as a user does."""
-        self.field(label).click()
+        self.field(label).focus()
         self.desktop.key("ctrl+a", "BackSpace")
         self.desktop.type(text)
 
@@ -266,7 +277,6 @@ class MainWindow:
 
     def rows(self):
         """The grid's rows as a screen reader reads them (shown columns only)."""
-        from gi.repository import Atspi
         table = self.grid().accessible
         shown = []
         for r in range(Atspi.Table.get_n_rows(table)):
@@ -276,7 +286,6 @@ class MainWindow:
         return shown
 
     def click_row(self, row):
-        from gi.repository import Atspi
         table = self.grid().accessible
         cell = Element(Atspi.Table.get_accessible_at(table, row, 2), self.desktop)
         cell.click()
