@@ -287,7 +287,7 @@ class Desktop:
         self.tray = tray
         self.env = None
         self._spare_keys = None
-        self._keys = {}  # character -> the spare key bound to it, least recently used first
+        self._keys = {}  # keysym -> the spare key bound to it, least recently used first
 
     def start(self, base_env):
         read_end, write_end = os.pipe()
@@ -321,30 +321,29 @@ class Desktop:
         self.xdotool("key", "--delay", "40", *keys)
 
     def type(self, text):
-        self._bind_keys(text)
+        self.bind_keys(*(f"U{ord(c):04X}" for c in text if ord(c) > 0x7e))
         self.xdotool("type", "--delay", "40", "--", text)
 
-    def _bind_keys(self, text):
-        """Gives each character of the text that the keyboard lacks a spare key of its own
-        before it is typed. Left alone, xdotool binds such a key, types it and unbinds it at
-        once: a program that reads the new keyboard map a moment later finds nothing there
-        and drops the character. Spare keys are reused, least recently bound first."""
+    def bind_keys(self, *keysyms):
+        """Gives each keysym (a name such as "Multi_key", or "U4E00" for a character) a spare
+        key of its own before it is typed. Left alone, xdotool binds a key for a keysym the
+        keyboard lacks, presses it and unbinds it at once: a program that reads the new
+        keyboard map a moment later finds nothing there and drops the key. Spare keys are
+        reused, least recently bound first."""
         if self._spare_keys is None:
             self._spare_keys = [int(line.split()[1]) for line in
                                 self.run(["xmodmap", "-pke"]).splitlines() if len(line.split()) <= 3]
-        wanted = [c for c in dict.fromkeys(text) if ord(c) > 0x7e and c not in self._keys]
-        for char in text:
-            if char in self._keys:
-                self._keys[char] = self._keys.pop(char)  # the most recently used comes last
         bindings = []
-        for char in wanted:
+        for keysym in dict.fromkeys(keysyms):
+            if keysym in self._keys:
+                self._keys[keysym] = self._keys.pop(keysym)  # the most recently used comes last
+                continue
             if self._spare_keys:
                 key = self._spare_keys.pop()
             else:
-                oldest = next(c for c in self._keys if c not in text)
-                key = self._keys.pop(oldest)
-            self._keys[char] = key
-            bindings += ["-e", f"keycode {key} = U{ord(char):04X}"]
+                key = self._keys.pop(next(k for k in self._keys if k not in keysyms))
+            self._keys[keysym] = key
+            bindings += ["-e", f"keycode {key} = {keysym}"]
         if bindings:
             self.run(["xmodmap", *bindings])
 
@@ -365,6 +364,17 @@ class Desktop:
 
     def net_wm_state(self, window):
         return self.run(["xprop", "-id", str(window), "_NET_WM_STATE"], check=False)
+
+    def taskbar_entry(self, window):
+        """Whether a taskbar lists the window, decided as taskbars decide: not when its state
+        says skip-taskbar, nor when its window type is one that taskbars leave out."""
+        out = self.run(["xprop", "-id", str(window), "_NET_WM_STATE", "_NET_WM_WINDOW_TYPE"],
+                       check=False)
+        if "_NET_WM_STATE_SKIP_TASKBAR" in out:
+            return False
+        kinds = re.findall(r"_NET_WM_WINDOW_TYPE_(\w+)", out)
+        return not kinds or kinds[0] not in ("DESKTOP", "DOCK", "TOOLBAR", "MENU", "UTILITY",
+                                             "SPLASH")
 
     def geometry(self, window):
         out = self.run(["xwininfo", "-id", str(window)], check=False)
