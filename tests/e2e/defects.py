@@ -51,7 +51,7 @@ def minimised_window_restored(j):
     window = program.x_window("Quillory")
     j.desktop.xdotool("windowminimize", "--sync", str(window))
     until("the window to be iconic", lambda: "_NET_WM_STATE_HIDDEN" in j.desktop.net_wm_state(window))
-    j.desktop.click_at(j.desktop.tray_icon_of(program.pid).centre)
+    program.click_tray_icon()
     try:
         until("the main window back on screen", lambda: program.x_window("Quillory") and
               "_NET_WM_STATE_HIDDEN" not in j.desktop.net_wm_state(program.x_window("Quillory")),
@@ -66,7 +66,7 @@ def no_taskbar_entry_in_tray(j):
     asks for the password; after the login the main window has its entry back."""
     program = j.started()
     program.log_in().button("最小化").click()
-    j.desktop.click_at(until("the tray icon", lambda: j.desktop.tray_icon_of(program.pid)).centre)
+    program.click_tray_icon()
     program.window("管理登录")
     expect(not j.desktop.taskbar_entry(program.x_window("管理登录")),
            "the login window shown from the tray has a taskbar entry")
@@ -92,7 +92,7 @@ def login_closed_without_tray(j):
     """Without a notification area, closing the login window through the window manager
     (Alt+F4) leaves no invisible process: the program either keeps a window on screen or
     ends, and then the next start shows the login window."""
-    plain = j.suite.plain_desktop()
+    plain = j.suite.plain_desktop
     program = j.started(desktop=plain)
     program.window("管理登录").find("password text").focus()
     plain.key("alt+F4")
@@ -202,7 +202,7 @@ def settled(desktop, window, quiet=0.5):
     first = desktop.geometry(window)[0]
     time.sleep(quiet)
     last = desktop.geometry(window)[0]
-    return first and last and repr(first) == repr(last)
+    return first is not None and first == last
 
 
 def tab_leaves_memos(j):

@@ -37,36 +37,35 @@ def expect(condition, message):
         raise Failure(message)
 
 
-def until(what, check, timeout=10.0, interval=0.05):
-    """Polls check() until it answers something true and returns that answer.
+def until(what, check, timeout=10.0):
+    """Polls check() until it answers something true and returns that answer."""
+    answer = _poll(check, timeout)
+    if not answer:
+        raise Failure(f"timed out after {timeout:g} s waiting for {what}")
+    return answer
+
+
+def stays(what, check, within):
+    """Fails when check() answers something true within `within` seconds."""
+    answer = _poll(check, within)
+    if answer:
+        raise Failure(f"{what}: {answer}")
+
+
+def _poll(check, seconds):
+    """The first true answer of check() within the time, or the last false one.
 
     Accessibility calls may fail while a window comes or goes; such a failure
     counts as "not yet"."""
-    deadline = time.monotonic() + timeout
+    deadline = time.monotonic() + seconds
     while True:
         pump_events()
         try:
             answer = check()
         except GLib.Error:
             answer = None
-        if answer:
+        if answer or time.monotonic() > deadline:
             return answer
-        if time.monotonic() > deadline:
-            raise Failure(f"timed out after {timeout:g} s waiting for {what}")
-        time.sleep(interval)
-
-
-def stays(what, check, within):
-    """Fails as soon as check() answers something true during `within` seconds."""
-    deadline = time.monotonic() + within
-    while time.monotonic() < deadline:
-        pump_events()
-        try:
-            answer = check()
-        except GLib.Error:
-            answer = None
-        if answer:
-            raise Failure(f"{what}: {answer}")
         time.sleep(0.05)
 
 
@@ -111,9 +110,17 @@ class Processes:
                 pass
         self._started = [(p, g) for p, g in self._started if p is not process]
 
-    def stop_all(self):
+    def mark(self):
+        """A mark to end what is started after it (see stop_since)."""
+        return {id(process) for process, _ in self._started}
+
+    def stop_since(self, mark):
         for process, _ in reversed(list(self._started)):
-            self.stop(process)
+            if id(process) not in mark:
+                self.stop(process)
+
+    def stop_all(self):
+        self.stop_since(set())
 
 
 # --- accessibility ---------------------------------------------------------
@@ -167,6 +174,9 @@ class Rect:
         return (self.x <= other.x and self.y <= other.y
                 and other.right <= self.right and other.bottom <= self.bottom)
 
+    def __eq__(self, other):
+        return isinstance(other, Rect) and repr(self) == repr(other)
+
     def __repr__(self):
         return f"{self.width}x{self.height}+{self.x}+{self.y}"
 
@@ -199,6 +209,7 @@ class Element:
         return Rect(extents.x, extents.y, extents.width, extents.height)
 
     def has_state(self, state):
+        self.accessible.clear_cache()  # states change without notice at times: read them afresh
         return self.accessible.get_state_set().contains(state)
 
     @property
@@ -289,7 +300,19 @@ class Desktop:
         self._spare_keys = None
         self._keys = {}  # keysym -> the spare key bound to it, least recently used first
 
-    def start(self, base_env):
+    def start(self, base_env, attempts=3):
+        """Starts the display, its window manager and, when asked, the notification area;
+        a start that fails (a display server that dies young) is tried again afresh."""
+        for attempt in range(1, attempts + 1):
+            started = self.processes.mark()
+            try:
+                return self._start(base_env)
+            except Failure:
+                self.processes.stop_since(started)
+                if attempt == attempts:
+                    raise
+
+    def _start(self, base_env):
         read_end, write_end = os.pipe()
         self.processes.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN,
                               "-nolisten", "tcp"], base_env, pass_fds=(write_end,))
@@ -538,11 +561,11 @@ class Bus:
         address = daemon.stdout.readline().decode().strip()
         expect(address, "the session bus did not start")
         self.env = dict(env, DBUS_SESSION_BUS_ADDRESS=address)
+        # The accessibility bus and its registry start on first demand, as the bus daemon's
+        # children in its process group, which ends with it.
         os.environ.update(DBUS_SESSION_BUS_ADDRESS=address, XDG_RUNTIME_DIR=str(runtime))
-        launcher = "/usr/libexec/at-spi-bus-launcher"
-        self.processes.start([launcher, "--launch-immediately"], self.env, group=True)
         start_accessibility()
-        until("the accessibility registry", lambda: Atspi.get_desktop(0) is not None)
+        until("the accessibility registry", lambda: Atspi.get_desktop(0).get_child_count() >= 0)
         return self.env
 
 

@@ -163,11 +163,7 @@ def password_change(j):
     expect(program.records(backups[0].name) == program.records(), "the backup lost records")
     expect(program.stored_password() != old_cipher, "the password was not stored")
     program.start()
-    login = program.window("管理登录")
-    login.find("password text").focus()
-    j.desktop.type(INITIAL_PASSWORD)
-    j.desktop.key("Return")
-    wait_status(login, "密码错误...1次")
+    wait_status(program.enter_password(INITIAL_PASSWORD), "密码错误...1次")
     program.log_in("NewPass7").wait_status("共1条信息")
 
 
@@ -209,9 +205,9 @@ def tray(j):
     main.button("最小化").click()
     until("the main window to hide", lambda: not any(
         w.name == "Quillory" for w in program.top_levels()))
-    j.desktop.click_at(until("the tray icon", lambda: j.desktop.tray_icon_of(program.pid)).centre)
+    program.click_tray_icon()
     program.log_in().wait_status("共0条信息")
-    j.desktop.click_at(j.desktop.tray_icon_of(program.pid).centre, button=3)
+    program.click_tray_icon(button=3)
     items = j.desktop.popup_items(program.pid)
     names = [item.name for item in items]
     expect(names == ["检测更新", "显示窗口", "隐藏窗口", "退出程序"], f"the tray menu reads {names}")
@@ -232,11 +228,8 @@ def exit_empties_clipboard(j):
 def wrong_passwords(j):
     """Each wrong password is counted in the login window; the third ends the program."""
     program = j.started()
-    login = program.window("管理登录")
     for attempt in (1, 2, 3):
-        login.find("password text").focus()
-        j.desktop.type(f"Wrong{attempt}")
-        j.desktop.key("Return")
+        login = program.enter_password(f"Wrong{attempt}")
         if attempt < 3:
             wait_status(login, f"密码错误...{attempt}次")
     program.message().expect("由于您多次输入了无效的密码程序将要退出...").press()

@@ -37,7 +37,6 @@ class Suite:
         self.processes = Processes()
         self.work = Path(tempfile.mkdtemp(prefix="quillory-journeys."))
         self.failures = build / "journeys"
-        self._plain_desktop = None
 
     def start(self):
         self.fake_bin = self.work / "bin"
@@ -45,14 +44,12 @@ class Suite:
         opener = self.fake_bin / "xdg-open"
         opener.write_text(FAKE_OPENER)
         opener.chmod(0o755)
-        self.bus_env = Bus(self.processes, self.work).start(clean_environment())
+        home = self.work / "home"  # the session's helpers keep their files here
+        home.mkdir()
+        self.bus_env = Bus(self.processes, self.work).start(clean_environment({"HOME": str(home)}))
         self.desktop = Desktop(self.processes, self.work, tray=True).start(self.bus_env)
+        self.plain_desktop = Desktop(self.processes, self.work, tray=False).start(self.bus_env)
         return self
-
-    def plain_desktop(self):
-        if self._plain_desktop is None:
-            self._plain_desktop = Desktop(self.processes, self.work, tray=False).start(self.bus_env)
-        return self._plain_desktop
 
     def stop(self):
         self.processes.stop_all()
@@ -68,6 +65,7 @@ class Journey:
         self.dir = suite.work / name
         self.dir.mkdir()
         self.programs = []
+        self.started_before = suite.processes.mark()
 
     @property
     def desktop(self):
@@ -85,8 +83,10 @@ class Journey:
         return self.program(desktop, seed).start(**env)
 
     def close(self):
+        """Ends the journey's programs and every helper it started (clipboard, lock holder)."""
         for program in self.programs:
             program.stop()
+        self.suite.processes.stop_since(self.started_before)
 
 
 def run_journey(suite, name, body):

@@ -83,7 +83,6 @@ class Program:
 
     def window(self, caption, timeout=15.0):
         """A window (not a message box) on screen with this caption."""
-        expect(self.running() or timeout == 0, "the program has ended")
         return until(f"the window {caption!r}", lambda: next(
             (w for w in self.top_levels() if w.role not in BOX_ROLES and w.name == caption),
             None) if self.running() else _ended(), timeout)
@@ -116,12 +115,21 @@ class Program:
                 return window
         return None
 
-    def log_in(self, password=INITIAL_PASSWORD):
+    def enter_password(self, password):
+        """Types a password into the login window and presses Return; answers the window."""
         login = self.window("管理登录")
         login.find("password text").focus()  # a click also empties the box
         self.desktop.type(password)
         self.desktop.key("Return")
+        return login
+
+    def log_in(self, password=INITIAL_PASSWORD):
+        self.enter_password(password)
         return MainWindow(self.window("Quillory"), self)
+
+    def click_tray_icon(self, button=1):
+        icon = until("the tray icon", lambda: self.desktop.tray_icon_of(self.pid))
+        self.desktop.click_at(icon.centre, button)
 
     # --- files -------------------------------------------------------------
 
@@ -129,9 +137,7 @@ class Program:
         return self.folder / name
 
     def sql(self, script, database="_.udb"):
-        """Runs statements in the sqlcipher shell; answers the rows of the last select.
-
-        Values come back as hex of their UTF-8 bytes, so any text reads back exactly."""
+        """Runs statements in the sqlcipher shell; answers the rows it prints."""
         done = subprocess.run(["sqlcipher", str(self.file(database))],
                               input=f"PRAGMA key='{DATABASE_KEY}';\n.separator |\n{script}\n",
                               capture_output=True, text=True, timeout=20, check=False)
@@ -140,6 +146,7 @@ class Program:
         return [line.split("|") for line in done.stdout.splitlines() if line]
 
     def records(self, database="_.udb"):
+        """The stored records in order, each text read back exactly (as hex of its bytes)."""
         hexed = ",".join(f"hex({c})" for c in COLUMNS[1:])
         rows = self.sql(f"select {hexed} from data order by 编号;", database)
         return [dict(zip(COLUMNS[1:], (bytes.fromhex(v).decode() for v in row))) for row in rows]
