@@ -388,6 +388,11 @@ class Desktop:
     def net_wm_state(self, window):
         return self.run(["xprop", "-id", str(window), "_NET_WM_STATE"], check=False)
 
+    def unframed(self, window):
+        """Whether the window manager draws no frame around the window (the skin draws it)."""
+        out = self.run(["xprop", "-id", str(window), "_NET_FRAME_EXTENTS"], check=False)
+        return out.strip().endswith("= 0, 0, 0, 0")
+
     def taskbar_entry(self, window):
         """Whether a taskbar lists the window, decided as taskbars decide: not when its state
         says skip-taskbar, nor when its window type is one that taskbars leave out."""

@@ -5,6 +5,7 @@ its windows on the accessibility bus and its files on disk."""
 import os
 import re
 import subprocess
+import time
 
 from desktop import (BOX_ROLES, DATABASE_KEY, Atspi, INITIAL_PASSWORD, Element, Failure,
                      application_of, clean_environment, copy_program, expect, stays, until)
@@ -82,14 +83,28 @@ class Program:
         return [w for w in app.children() if w.showing] if app else []
 
     def window(self, caption, timeout=15.0):
-        """A window (not a message box) on screen with this caption."""
-        return until(f"the window {caption!r}", lambda: next(
+        """A window (not a message box) on screen with this caption, once it has settled."""
+        return self.settled(until(f"the window {caption!r}", lambda: next(
             (w for w in self.top_levels() if w.role not in BOX_ROLES and w.name == caption),
-            None) if self.running() else _ended(), timeout)
+            None) if self.running() else _ended(), timeout))
 
     def message(self, timeout=10.0):
-        return until("a message box", lambda: self.box() if self.running() else _ended(),
-                     timeout)
+        """The message box on screen, once it has settled."""
+        return self.settled(until("a message box", lambda: self.box() if self.running()
+                                  else _ended(), timeout))
+
+    def settled(self, window):
+        """Waits until a new window has its skin and stays put. Just after a window first
+        appears the skin takes the window manager's frame away and resizes and moves the
+        window; a click aimed at it meanwhile lands elsewhere."""
+        def still():
+            first = window.rect
+            time.sleep(0.1)
+            return window.rect == first and any(
+                self.desktop.geometry(w)[0] == first and self.desktop.unframed(w)
+                for w in self.x_windows())
+        until(f"{window} to settle", still)
+        return window
 
     def no_message(self, within=1.0, what="an unexpected message box"):
         stays(what, lambda: self.box(), within)
