@@ -199,7 +199,7 @@ class Element:
     @property
     def text(self):
         """What a screen reader reads from an editable text; a label's text is its name."""
-        if self.accessible.get_text_iface() is None:
+        if "Text" not in self.accessible.get_interfaces():
             return self.name
         return Atspi.Text.get_text(self.accessible, 0, -1)
 
@@ -234,7 +234,7 @@ class Element:
 
     def find_all(self, role=None, name=None, showing=True):
         return [e for e in self.descendants(showing)
-                if (role is None or e.role == role) and (name is None or _matches(name, e.name))]
+                if (role is None or e.role == role) and (name is None or e.name == name)]
 
     def find(self, role=None, name=None, timeout=10.0):
         return until(f"a {role or 'control'} {name or ''} in {self.name!r}",
@@ -279,12 +279,6 @@ class Element:
 
     def __repr__(self):
         return f"<{self.role} {self.name!r}>"
-
-
-def _matches(pattern, name):
-    if isinstance(pattern, re.Pattern):
-        return pattern.search(name) is not None
-    return name == pattern
 
 
 # --- the desktop -----------------------------------------------------------

@@ -48,6 +48,7 @@ class Program:
         return env
 
     def start(self, **env):
+        self.stop()
         self.log = open(self.root / "program.log", "ab")
         self.process = self.suite.processes.start(
             [str(self.folder / "Kestrelle")], self.environment(**env), cwd=self.folder,
