@@ -363,7 +363,7 @@ def written_files_keep_their_mode(j):
     main.button("确定").click()
     program.message().expect("密码设置成功,请重新登录Tallykeep.").press()
     program.ended()
-    modes = {path.name: oct(mode_of(path)) for path in program.folder.iterdir()
+    modes = {path.name: oct(mode_of(path)) for path in sorted(program.folder.iterdir())
              if path.name != "Kestrelle"}
     expect(set(modes.values()) == {"0o600"}, f"the files have the modes {modes}")
 
