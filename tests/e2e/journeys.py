@@ -91,6 +91,8 @@ class Journey:
 
 def run_journey(suite, name, body):
     journey = Journey(suite, name)
+    shot = suite.failures / f"{name}.png"
+    shot.unlink(missing_ok=True)  # a screenshot left from an earlier run would mislead
     started = time.monotonic()
     problem = None
     try:
@@ -102,7 +104,6 @@ def run_journey(suite, name, body):
     seconds = time.monotonic() - started
     if problem:
         suite.failures.mkdir(exist_ok=True)
-        shot = suite.failures / f"{name}.png"
         desktops = {p.desktop for p in journey.programs} or {suite.desktop}
         next(iter(desktops)).screenshot(shot)
         problem += f" [screen: {shot}]"
