@@ -10,6 +10,7 @@ quillory_packages=(
   clang libclang-rt-14-dev
   fonts-wqy-zenhei
   xvfb xdotool imagemagick x11-utils
+  openbox trayer x11-xserver-utils xclip dbus-daemon at-spi2-core python3 python3-gi gir1.2-atspi-2.0
 )
 
 quillory_install_packages() {
