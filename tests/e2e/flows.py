@@ -197,6 +197,35 @@ def clear_all(j):
     expect(program.stored_password() == password, "clear all touched the password")
 
 
+def export_import(j):
+    """导出表格 and 导出名片 write every record to a file; after 清空数据, 导入表格 and 导入名片
+    bring every record back, field for field."""
+    remark = {"分类": "朋友", "姓名": "赵六, \"小赵\"", "备注": "第一行\r\n第二行"}
+    program = j.started(seed=[ZHANG, LI, remark])
+    before = program.records()
+    main = program.log_in()
+    main.wait_status("共3条信息")
+    main.page("软件设置")
+    for export, load, name in (("导出表格", "导入表格", "book.csv"), ("导出名片", "导入名片", "book.vcf")):
+        path = program.home / name
+        for button, caption, done in ((export, "导出到", "已导出3条记录."), (load, "导入", "已导入3条记录.")):
+            if button == load:
+                main.button("清空数据").click()
+                program.message().expect("您真的要删除数据库中所有的记录吗?", caption="警告").press(YES)
+                until("the records to be gone", lambda: not program.records())
+            main.button(button).click()
+            dialog = program.message()
+            expect(dialog.caption == caption, f"{button} opened {dialog!r}")
+            j.desktop.type(str(path))  # into the file name, which has the focus
+            j.desktop.key("Return")
+            program.message().expect(done).press()
+        expect(program.records() == before, f"after {name} the database holds {program.records()}")
+    expect("朋友" in program.categories(), f"class.dat lacks the imported category: {program.categories()}")
+    main.page("通讯录管理")
+    main.wait_status("共3条信息")
+    expect([row[2] for row in main.rows()] == ["张三", "李四", remark["姓名"]], f"the grid shows {main.rows()}")
+
+
 def tray(j):
     """最小化 hides to the tray and forgets the login: the tray icon brings the login window
     first, then the main window; the tray menu's "退出程序" ends the program."""
@@ -257,6 +286,7 @@ JOURNEYS = [
     ("password-change", password_change),
     ("compaction", compaction),
     ("clear-all", clear_all),
+    ("export-import", export_import),
     ("tray", tray),
     ("exit-clipboard", exit_empties_clipboard),
     ("wrong-passwords", wrong_passwords),
