@@ -4,7 +4,7 @@
 quillory_packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libgl-dev
-  libsqlcipher-dev sqlcipher
+  libsqlcipher-dev sqlcipher libssl-dev
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
