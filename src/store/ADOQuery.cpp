@@ -20,6 +20,19 @@ QString QuotedIdentifier(const QString& name)
 
 QString FromUtf8OrEmpty(const char* text) { return text ? QString::fromUtf8(text) : QString(); }
 
+// A cell as text in two engine calls: a value of any type reads as its text,
+// and only a missing text asks whether the value is null or memory ran out.
+RowSnapshot::Cell ReadCell(sqlite3* db, sqlite3_stmt* stmt, int column)
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+    if (!text) {
+        if (sqlite3_column_type(stmt, column) != SQLITE_NULL)
+            store::ThrowEngineError(db);
+        return {nullptr, 0, true};
+    }
+    return {text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)), false};
+}
+
 } // namespace
 
 TADOQuery::TADOQuery(QObject* parent) : QObject(parent), SQL([this] { Close(); }) {}
@@ -61,27 +74,28 @@ void TADOQuery::Open()
             keyField = column;
     }
 
-    RowSnapshot rows(columns);
-    std::vector<RowSnapshot::Cell> cells(static_cast<std::size_t>(columns));
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        for (int column = 0; column < columns; ++column) {
-            RowSnapshot::Cell& cell = cells[static_cast<std::size_t>(column)];
-            cell.null = sqlite3_column_type(stmt, column) == SQLITE_NULL;
-            cell.data = cell.null ? nullptr : reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-            if (!cell.null && !cell.data)
-                store::ThrowEngineError(db);
-            cell.size = cell.null ? 0 : static_cast<std::size_t>(sqlite3_column_bytes(stmt, column));
+    // The rows go into the storage of the previous result, which Close kept.
+    rows_.Reset(columns);
+    try {
+        std::vector<RowSnapshot::Cell> cells(static_cast<std::size_t>(columns));
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            for (int column = 0; column < columns; ++column)
+                cells[static_cast<std::size_t>(column)] = ReadCell(db, stmt, column);
+            rows_.AppendRow(cells);
         }
-        rows.AppendRow(cells);
+        if (rc != SQLITE_DONE)
+            store::ThrowEngineError(db);
+    } catch (...) {
+        rows_.Reset(0);
+        rows_.ReleaseSpare();
+        throw;
     }
-    if (rc != SQLITE_DONE)
-        store::ThrowEngineError(db);
+    rows_.ReleaseSpare();
 
     keyField_ = keyField;
     keyTable_ = keyField < 0 ? QString() : FromUtf8OrEmpty(sqlite3_column_table_name(stmt, keyField));
     keyColumn_ = keyField < 0 ? QString() : FromUtf8OrEmpty(sqlite3_column_origin_name(stmt, keyField));
-    rows_ = std::move(rows);
     fieldNames_ = std::move(names);
     active_ = true;
     current_ = rows_.RowCount() > 0 ? 0 : -1;
@@ -103,7 +117,7 @@ void TADOQuery::Close()
         return;
     emit aboutToClose();
     active_ = false;
-    rows_ = RowSnapshot();
+    rows_.Reset(0); // the storage stays for the next Open
     fieldNames_.clear();
     keyField_ = -1;
     keyTable_.clear();

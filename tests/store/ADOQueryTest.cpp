@@ -170,6 +170,34 @@ TEST_F(ADOQueryTest, NullsAndEmptyResultsReadAsEmptyText)
     EXPECT_THROW(query.FieldByName("密码"), EDatabaseError);
 }
 
+TEST_F(ADOQueryTest, EveryValueTypeReadsAsTheEngineGivesItAsText)
+{
+    struct Case {
+        const char* literal;
+        QString text;
+    };
+    const Case cases[] = {
+        {"42", QStringLiteral("42")},
+        {"-9223372036854775808", QStringLiteral("-9223372036854775808")},
+        {"1.5", QStringLiteral("1.5")},
+        {"x'414243'", QStringLiteral("ABC")},
+        {"x''", QString()},
+        {"''", QString()},
+        {"'第一行' || char(13, 10) || '第二行'", QStringLiteral("第一行\r\n第二行")},
+        {"NULL", QString()},
+    };
+    QStringList columns;
+    for (const Case& c : cases)
+        columns << QString::fromUtf8(c.literal);
+    OpenWith("Select " + columns.join(','));
+    ASSERT_EQ(query.FieldCount(), static_cast<int>(std::size(cases)));
+    for (int column = 0; column < query.FieldCount(); ++column) {
+        const Case& c = cases[column];
+        EXPECT_EQ(query.FieldAsString(column), c.text) << c.literal;
+        EXPECT_EQ(query.CellBytes(0, column), c.text.toStdString()) << c.literal;
+    }
+}
+
 TEST_F(ADOQueryTest, NavigationStopsAtBothEnds)
 {
     AddSampleRecords();
