@@ -9,7 +9,7 @@ namespace {
 
 // Room for the first pages of the file, which every re-list reads again; how
 // the size was chosen is in docs/store.md.
-constexpr int PageCacheKiB = 12 * 1024;
+constexpr int PageCacheKiB = 11 * 1024;
 
 } // namespace
 

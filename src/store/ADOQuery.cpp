@@ -74,7 +74,8 @@ void TADOQuery::Open()
             keyField = column;
     }
 
-    // The rows go into the storage of the previous result, which Close kept.
+    // The rows go into the storage of earlier results, which Close keeps: a
+    // re-list fills memory the process already has instead of fresh pages.
     rows_.Reset(columns);
     try {
         std::vector<RowSnapshot::Cell> cells(static_cast<std::size_t>(columns));
@@ -88,10 +89,8 @@ void TADOQuery::Open()
             store::ThrowEngineError(db);
     } catch (...) {
         rows_.Reset(0);
-        rows_.ReleaseSpare();
         throw;
     }
-    rows_.ReleaseSpare();
 
     keyField_ = keyField;
     keyTable_ = keyField < 0 ? QString() : FromUtf8OrEmpty(sqlite3_column_table_name(stmt, keyField));

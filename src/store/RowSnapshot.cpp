@@ -55,14 +55,6 @@ void RowSnapshot::Reset(int columnCount)
     blockUsed_ = 0;
 }
 
-void RowSnapshot::ReleaseSpare()
-{
-    const std::size_t used = Started() ? current_ + 1 : 0;
-    blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(used), blocks_.end());
-    if (rows_.empty())
-        rows_.shrink_to_fit();
-}
-
 std::size_t RowSnapshot::Room(std::size_t block) const
 {
     // Rows start within the first BlockSize bytes, so that their offsets fit;

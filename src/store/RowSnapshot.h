@@ -24,12 +24,9 @@ public:
 
     explicit RowSnapshot(int columnCount = 0) : columnCount_(columnCount) {}
 
-    // Drops every row but keeps the storage for the rows that follow: a list
-    // read again fills the memory it had instead of asking the system for
-    // fresh pages.
+    // Drops every row but keeps the storage for the rows that follow, so the
+    // snapshot holds at most what its largest result needed.
     void Reset(int columnCount);
-    // Gives back the storage that the rows do not use.
-    void ReleaseSpare();
 
     // Copies one row; cells.size() must equal ColumnCount().
     void AppendRow(std::span<const Cell> cells);
