@@ -10,6 +10,7 @@ quillory_packages=(
   clang libclang-rt-14-dev
   fonts-wqy-zenhei
   xvfb xdotool imagemagick x11-utils
+  openbox trayer libxdamage-dev libxtst-dev
 )
 
 quillory_install_packages() {
