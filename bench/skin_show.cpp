@@ -66,25 +66,26 @@ struct Program {
 // own event queue; the activation is what skins it.
 bool OnScreen(QWidget& window, bool skinned)
 {
-    const QWindow* handle = window.windowHandle();
-    return handle && handle->isExposed() && window.isActiveWindow()
+    return window.windowHandle() && window.windowHandle()->isExposed() && window.isActiveWindow()
         && (!skinned || TSkinManager::Instance()->SkinnedWindow(&window));
 }
 
-// Shows the window, serves the event loop until it is on screen, and paints
-// it. Answers whether it got there.
+// Shows the window, serves the event loop until the display has it on screen,
+// activates it (the activation skins it) and paints it. Answers whether it
+// got there. A display gives the focus to a window on the user's input; with
+// no input at all, as here, it may keep the focus where it is, so the window
+// is made the active one once the display shows it.
 bool ShowAndPaint(QWidget& window, bool skinned)
 {
-    const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
     window.show();
     window.activateWindow();
     const QDeadlineTimer deadline(5000);
-    while (!OnScreen(window, skinned) && !deadline.hasExpired()) {
+    while (!(window.windowHandle() && window.windowHandle()->isExposed()) && !deadline.hasExpired())
         QApplication::processEvents();
-        // The offscreen platform never hands activation to a window that asks.
-        if (offscreen && !window.isActiveWindow())
-            QApplication::setActiveWindow(&window);
-    }
+    if (!window.isActiveWindow())
+        QApplication::setActiveWindow(&window);
+    while (!OnScreen(window, skinned) && !deadline.hasExpired())
+        QApplication::processEvents();
     window.repaint();
     return OnScreen(window, skinned);
 }
