@@ -116,7 +116,9 @@ private:
 
 // Time from `start` to the grid's last repaint. A message box on the way is
 // answered with OK at once; the time it stood on the screen is not counted.
-double TimeToLastRepaint(bench::XSession& x, MainWindow& main, Clock::time_point start, bool* boxShown = nullptr)
+// `repainted` runs at each repaint of the grid.
+double TimeToLastRepaint(bench::XSession& x, MainWindow& main, Clock::time_point start, bool& boxShown,
+                         const std::function<void()>& repainted)
 {
     Clock::duration boxTime{};
     std::optional<Clock::time_point> last;
@@ -126,6 +128,7 @@ double TimeToLastRepaint(bench::XSession& x, MainWindow& main, Clock::time_point
         switch (x.Next(main.Grid(), last ? *last + Quiet : giveUp, at)) {
         case bench::XSession::Happening::Repaint:
             last = at;
+            repainted();
             break;
         case bench::XSession::Happening::NewWindow:
             if (auto box = x.FindWindow("Quillory", main.Id())) {
@@ -133,8 +136,7 @@ double TimeToLastRepaint(bench::XSession& x, MainWindow& main, Clock::time_point
                 if (!x.WaitGone(*box, 10'000ms))
                     throw std::runtime_error("the message box did not close");
                 boxTime += Clock::now() - at;
-                if (boxShown)
-                    *boxShown = true;
+                boxShown = true;
             }
             break;
         case bench::XSession::Happening::Timeout:
@@ -258,12 +260,14 @@ CountResult MeasureWith(bench::ProgramRun& run, int records, int repetitions)
             main.Settle();
             x.DiscardDamage();
             const double cpuBefore = run.CpuMilliseconds();
+            double cpuAtRepaint = cpuBefore;
             const auto start = Clock::now();
             action.start();
             bool boxShown = false;
-            sample.window.push_back(TimeToLastRepaint(x, main, start, &boxShown));
-            // The program's processor time over the action, its quiet period included.
-            sample.windowCpu.push_back(run.CpuMilliseconds() - cpuBefore);
+            sample.window.push_back(TimeToLastRepaint(x, main, start, boxShown,
+                                                      [&] { cpuAtRepaint = run.CpuMilliseconds(); }));
+            // The program's processor time up to its last repaint of the grid.
+            sample.windowCpu.push_back(cpuAtRepaint - cpuBefore);
             if (action.expectsBox && !boxShown)
                 throw std::runtime_error(std::string(action.name) + " showed no message box");
             const bench::LoopResult engine = action.anchor(anchor);

@@ -5,6 +5,8 @@
 
 #include <sqlite3.h>
 
+#include <array>
+#include <charconv>
 #include <vector>
 
 namespace {
@@ -20,18 +22,51 @@ QString QuotedIdentifier(const QString& name)
 
 QString FromUtf8OrEmpty(const char* text) { return text ? QString::fromUtf8(text) : QString(); }
 
-// A cell as text in two engine calls: a value of any type reads as its text,
-// and only a missing text asks whether the value is null or memory ran out.
-RowSnapshot::Cell ReadCell(sqlite3* db, sqlite3_stmt* stmt, int column)
-{
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-    if (!text) {
-        if (sqlite3_column_type(stmt, column) != SQLITE_NULL)
-            store::ThrowEngineError(db);
-        return {nullptr, 0, true};
+// Reads the cells of a row as text, each with as few engine calls as its
+// value needs: a text costs its text and its length; an integer its type and
+// its value, written out here exactly as the engine would write it, which
+// spares the engine's formatting and allocation. A column is asked for the
+// type first until it gives something other than an integer or a null, and
+// from then on for its text first; only a missing text then asks whether the
+// value is null or memory ran out.
+class CellReader {
+public:
+    CellReader(sqlite3* db, sqlite3_stmt* stmt, int columns)
+        : db_(db), stmt_(stmt), integerColumn_(static_cast<std::size_t>(columns), true),
+          digits_(static_cast<std::size_t>(columns))
+    {
     }
-    return {text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)), false};
-}
+
+    RowSnapshot::Cell Read(int column)
+    {
+        const auto index = static_cast<std::size_t>(column);
+        if (integerColumn_[index]) {
+            const int type = sqlite3_column_type(stmt_, column);
+            if (type == SQLITE_NULL)
+                return {nullptr, 0, true};
+            if (type == SQLITE_INTEGER) {
+                std::array<char, 24>& digits = digits_[index];
+                const char* end =
+                    std::to_chars(digits.data(), digits.data() + digits.size(), sqlite3_column_int64(stmt_, column)).ptr;
+                return {digits.data(), static_cast<std::size_t>(end - digits.data()), false};
+            }
+            integerColumn_[index] = false;
+        }
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        if (!text) {
+            if (sqlite3_column_type(stmt_, column) != SQLITE_NULL)
+                store::ThrowEngineError(db_);
+            return {nullptr, 0, true};
+        }
+        return {text, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)), false};
+    }
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_;
+    std::vector<bool> integerColumn_;
+    std::vector<std::array<char, 24>> digits_;
+};
 
 } // namespace
 
@@ -79,10 +114,11 @@ void TADOQuery::Open()
     rows_.Reset(columns);
     try {
         std::vector<RowSnapshot::Cell> cells(static_cast<std::size_t>(columns));
+        CellReader reader(db, stmt, columns);
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             for (int column = 0; column < columns; ++column)
-                cells[static_cast<std::size_t>(column)] = ReadCell(db, stmt, column);
+                cells[static_cast<std::size_t>(column)] = reader.Read(column);
             rows_.AppendRow(cells);
         }
         if (rc != SQLITE_DONE)

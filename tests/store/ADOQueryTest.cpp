@@ -196,6 +196,14 @@ TEST_F(ADOQueryTest, EveryValueTypeReadsAsTheEngineGivesItAsText)
         EXPECT_EQ(query.FieldAsString(column), c.text) << c.literal;
         EXPECT_EQ(query.CellBytes(0, column), c.text.toStdString()) << c.literal;
     }
+
+    // A column's values may change type from row to row.
+    OpenWith("Select 7, 'a' union all select 'x', 8 union all select NULL, 9223372036854775807 "
+             "union all select -5, 1.25 union all select 3, NULL");
+    const QStringList expected[] = {{"7", "a"}, {"x", "8"}, {"", "9223372036854775807"}, {"-5", "1.25"}, {"3", ""}};
+    ASSERT_EQ(query.RecordCount(), static_cast<int>(std::size(expected)));
+    for (int row = 0; row < query.RecordCount(); ++row)
+        EXPECT_EQ((QStringList{query.CellText(row, 0), query.CellText(row, 1)}), expected[row]) << row;
 }
 
 TEST_F(ADOQueryTest, NavigationStopsAtBothEnds)
