@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Quillory with AddressSanitizer and UndefinedBehaviorSanitizer and runs
-# every test. GUI tests run on Qt's offscreen platform.
+# every test (GUI tests run on Qt's offscreen platform), then builds the release
+# program and runs the user journeys against it on a virtual desktop.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
@@ -16,5 +17,9 @@ ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
 # A short fuzzing pass: every parser for a few seconds over its corpus.
 scripts/fuzz.sh 4
 
-# The real program on a virtual display, driven as a person would.
-tests/e2e/smoke.sh "$build"
+# The release program on a virtual desktop (window manager, notification area,
+# accessibility bus), driven from outside as a person and a screen reader would.
+release=build
+cmake -S . -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLORY_TESTS=OFF >/dev/null
+cmake --build "$release" --target Kestrelle mkudb
+tests/e2e/journeys.py "$release" --unit-tests "$build"

@@ -63,16 +63,16 @@ struct Program {
 
 // On the display, active, and skinned when the skin is to be on. A real
 // display maps and activates a window some time after show(), through its
-// own event queue; the activation is what skins it.
+// own event queue.
 bool OnScreen(QWidget& window, bool skinned)
 {
     return window.windowHandle() && window.windowHandle()->isExposed() && window.isActiveWindow()
         && (!skinned || TSkinManager::Instance()->SkinnedWindow(&window));
 }
 
-// Shows the window, serves the event loop until the display has it on screen,
-// activates it (the activation skins it) and paints it. Answers whether it
-// got there. A display gives the focus to a window on the user's input; with
+// Shows the window (showing skins it), serves the event loop until the
+// display has it on screen and active, and paints it. Answers whether it got
+// there. A display gives the focus to a window on the user's input; with
 // no input at all, as here, it may keep the focus where it is, so the window
 // is made the active one once the display shows it.
 bool ShowAndPaint(QWidget& window, bool skinned)
@@ -134,7 +134,7 @@ void BM_ShowMainWindowSkinned(benchmark::State& state)
     manager.SetActive(true);
     int misses = 0;
     for (auto _ : state) {
-        misses += ShowAndPaint(*program.form, true) ? 0 : 1; // the activation skins it
+        misses += ShowAndPaint(*program.form, true) ? 0 : 1; // showing skins it
         state.PauseTiming();
         HideAgain(*program.form);
         manager.UnskinWindow(program.form.get());  // the next showing skins it afresh

@@ -1,10 +1,12 @@
 // Program entry.
 #include "app/ProgramEntry.h"
+#include "app/QtChineseTexts.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    const QtChineseTexts qtTexts;
     return RunProgram(QCoreApplication::applicationFilePath());
 }

@@ -19,8 +19,9 @@ int RunProgram(const QString& exeName)
         return 0;
 
     TApplication application(exeName);
+    // Only the application object carries the title: a display name set on Qt
+    // would be appended to every window's title on the desktop.
     application.Title = QStringLiteral("Quillory");
-    QApplication::setApplicationDisplayName(application.Title);
     // Only TApplication::Terminate ends the loop; the program often has no window on screen.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -2,6 +2,7 @@
 #include "app/Unit1.h"
 
 #include "app/Application.h"
+#include "app/ClockText.h"
 #include "app/Dialogs.h"
 #include "skin/ProgramSkin.h"
 #include "skin/Skins.h"
@@ -14,12 +15,11 @@
 #include "ui/StatusBar.h"
 
 #include <QCloseEvent>
-#include <QDate>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPushButton>
 #include <QTableView>
-#include <QTime>
 #include <QTimer>
 
 TForm1* Form1 = nullptr;
@@ -132,9 +132,7 @@ void TForm1::Timer_CheckLoginTimer(QObject* /*Sender*/)
 
 void TForm1::Timer1Timer(QObject* /*Sender*/)
 {
-    const QLocale locale = QLocale::system();
-    StatusBar1->SetPanelText(2, locale.toString(QDate::currentDate(), QLocale::ShortFormat) + QLatin1Char(' ')
-                                    + locale.toString(QTime::currentTime(), QLocale::LongFormat));
+    StatusBar1->SetPanelText(2, ClockText(QLocale::system(), QDateTime::currentDateTime()));
 }
 
 void TForm1::Timer_CloseMeTimer(QObject* /*Sender*/)

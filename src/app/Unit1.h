@@ -32,6 +32,9 @@ class TDataSource;
 class TClickLabel;
 class TStatusBar;
 class RecordGridModel;
+namespace transfer {
+enum class Format;
+}
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -118,6 +121,12 @@ public:
     QGroupBox* GroupBox5 = nullptr;
     QPushButton* Button9 = nullptr;
     QLabel* Label18 = nullptr;
+    QGroupBox* GroupBox7 = nullptr;
+    QPushButton* Button_ExportCsv = nullptr;
+    QPushButton* Button_ExportVCard = nullptr;
+    QPushButton* Button_ImportCsv = nullptr;
+    QPushButton* Button_ImportVCard = nullptr;
+    QLabel* Label30 = nullptr;
 
     // --- page "关于我们" ---------------------------------------------------------
     QGroupBox* GroupBox2 = nullptr;
@@ -190,6 +199,12 @@ public:
     void Button7Click(QObject* Sender);
     void Button_PassClealClick(QObject* Sender);
 
+    // --- import and export (transfer) ---------------------------------------------
+    void Button_ExportCsvClick(QObject* Sender);
+    void Button_ExportVCardClick(QObject* Sender);
+    void Button_ImportCsvClick(QObject* Sender);
+    void Button_ImportVCardClick(QObject* Sender);
+
     // --- editor, selection, navigation (ui) -----------------------------------------
     void DBGrid1CellClick(QObject* Sender);
     void Button_ClearAllEditClick(QObject* Sender);
@@ -232,6 +247,14 @@ private:
 
     // Writes the editor box's categories to "class.dat" and reloads the filter box from it.
     void SaveCategoriesAndReloadFilter();
+
+    // The group "导入导出" with its buttons bound (transfer/Unit1_TransferView.cpp),
+    // and the work of its handlers.
+    void CreateTransferGroup();
+    void ExportRecords(transfer::Format format);
+    void ImportRecords(transfer::Format format);
+    // Appends the categories that the editor's box lacks, then saves the list.
+    void AddCategories(const QStringList& categories);
 
     // Builds every control of the window (ui/Unit1_View.cpp), the tray icon,
     // and binds the events to their handlers.

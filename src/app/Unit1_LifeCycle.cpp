@@ -19,9 +19,12 @@ void TForm1::HideMEClick(QObject* /*Sender*/)
     hide();
     Form2->Edit_LoginPass_Temp->clear();
     // Without a notification area no icon could bring the window back, and a
-    // second copy ends silently: the login window is the way back instead.
-    if (!platform::notificationArea().isAvailable())
+    // second copy ends silently: the login window is the way back instead, and
+    // it keeps its taskbar entry so that it can always be found.
+    if (!platform::notificationArea().isAvailable()) {
         Button_CheckLoginClick(Button_CheckLogin);
+        ShowTaskbarButton();
+    }
 }
 
 void TForm1::ShowMEClick(QObject* /*Sender*/)

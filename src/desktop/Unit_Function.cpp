@@ -68,20 +68,16 @@ void CreateDesktopShortcut(const QString& target, const QString& name)
                                                    | QFileDevice::ReadOther);
 }
 
-namespace {
-constexpr std::uint32_t WS_EX_TOOLWINDOW = 0x80;
-}
-
 void HideTaskbarButton()
 {
     auto& window = platform::ApplicationWindow::instance();
     window.SetVisible(false);
-    window.SetExStyle(window.ExStyle() | WS_EX_TOOLWINDOW);
+    window.SetExStyle(window.ExStyle() | platform::WS_EX_TOOLWINDOW);
 }
 
 void ShowTaskbarButton()
 {
     auto& window = platform::ApplicationWindow::instance();
     window.SetVisible(true);
-    window.SetExStyle(window.ExStyle() & ~WS_EX_TOOLWINDOW);
+    window.SetExStyle(window.ExStyle() & ~platform::WS_EX_TOOLWINDOW);
 }

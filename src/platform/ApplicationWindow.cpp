@@ -1,5 +1,10 @@
 #include "platform/ApplicationWindow.h"
 
+#include "platform/TaskbarService.h"
+
+#include <QApplication>
+#include <QWidget>
+
 #include <algorithm>
 
 namespace platform {
@@ -11,7 +16,24 @@ ApplicationWindow& ApplicationWindow::instance()
     return *window;
 }
 
-ApplicationWindow::ApplicationWindow() : window_([this](Message& message) { WndProc(message); }) {}
+namespace {
+
+// The windows a taskbar lists: not popups, tool tips or other helpers.
+bool IsTaskbarWindow(const QWidget* widget)
+{
+    if (!widget->isWindow())
+        return false;
+    const Qt::WindowType type = widget->windowType();
+    return type == Qt::Window || type == Qt::Dialog;
+}
+
+} // namespace
+
+ApplicationWindow::ApplicationWindow() : window_([this](Message& message) { WndProc(message); })
+{
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->installEventFilter(this);
+}
 
 ApplicationWindow::HookId ApplicationWindow::HookMainWindow(Hook hook)
 {
@@ -48,6 +70,7 @@ void ApplicationWindow::SetVisible(bool visible)
     if (visible == visible_)
         return;
     visible_ = visible;
+    ApplyTaskbarButton();
     emit visibilityChanged(visible);
 }
 
@@ -56,7 +79,26 @@ void ApplicationWindow::SetExStyle(std::uint32_t exStyle)
     if (exStyle == exStyle_)
         return;
     exStyle_ = exStyle;
+    ApplyTaskbarButton();
     emit exStyleChanged(exStyle);
+}
+
+void ApplicationWindow::ApplyTaskbarButton()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (IsTaskbarWindow(widget))
+            taskbar().setTaskbarEntry(widget, HasTaskbarButton());
+}
+
+bool ApplicationWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Shown is before mapped: the window appears with its taskbar state.
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (IsTaskbarWindow(widget))
+            taskbar().setTaskbarEntry(widget, HasTaskbarButton());
+    }
+    return false;
 }
 
 } // namespace platform

@@ -15,6 +15,10 @@ namespace platform {
 // decide the taskbar button) and receives the messages meant for the program
 // as a whole, such as the notice that the notification area has come back.
 // Hooks see every message it receives before its own handling.
+//
+// A Linux desktop gives each top-level window an entry of its own, so the
+// button is carried onto every top-level window of the program: while the
+// button is hidden, none of them has an entry on the taskbar.
 class ApplicationWindow : public QObject {
     Q_OBJECT
 public:
@@ -38,13 +42,22 @@ public:
     std::uint32_t ExStyle() const { return exStyle_; }
     void SetExStyle(std::uint32_t exStyle);
 
+    // Visible and no tool window: the program has a taskbar button.
+    bool HasTaskbarButton() const { return visible_ && (exStyle_ & WS_EX_TOOLWINDOW) == 0; }
+
 signals:
     void visibilityChanged(bool visible);
     void exStyleChanged(std::uint32_t exStyle);
 
+protected:
+    // Gives each top-level window the taskbar state as it is shown.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     ApplicationWindow();
     void WndProc(Message& message);
+    // Carries the taskbar button onto every top-level window of the program.
+    void ApplyTaskbarButton();
 
     struct InstalledHook {
         HookId id;

@@ -22,8 +22,9 @@ public:
     IconvHandle(const IconvHandle&) = delete;
     IconvHandle& operator=(const IconvHandle&) = delete;
 
-    // Converts all of input; on an invalid or incomplete sequence calls onInvalid
-    // with the output so far and skips one input byte.
+    // Converts all of input; on an invalid or incomplete sequence calls
+    // onInvalid with the output so far and the offset of the offending byte,
+    // then skips that byte, or stops when onInvalid returns false.
     template <class OnInvalid>
     std::string convert(std::string_view input, OnInvalid onInvalid)
     {
@@ -46,7 +47,8 @@ public:
             }
             // EILSEQ or EINVAL: replace one byte and go on.
             output.resize(static_cast<size_t>(out - output.data()));
-            onInvalid(output);
+            if (!onInvalid(output, static_cast<size_t>(in - input.data())))
+                return output;
             const size_t used = output.size();
             output.resize(used + inLeft * 4 + 16);
             out = output.data() + used;
@@ -63,6 +65,13 @@ private:
     iconv_t handle_;
 };
 
+// Opened once per thread: texts are converted often (every category line, every tooltip).
+IconvHandle& FromCodePage()
+{
+    thread_local IconvHandle converter("UTF-8", kCodePage);
+    return converter;
+}
+
 } // namespace
 
 std::string ToAnsi(const QString& text)
@@ -73,16 +82,35 @@ std::string ToAnsi(const QString& text)
     // Opened once per thread: texts are converted often (every category line, every tooltip).
     thread_local IconvHandle converter(kCodePage, "UTF-8");
     return converter.convert(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())),
-                             [](std::string& out) { out += '?'; });
+                             [](std::string& out, size_t) {
+                                 out += '?';
+                                 return true;
+                             });
 }
 
 QString FromAnsi(std::string_view bytes)
 {
     if (bytes.empty())
         return {};
-    thread_local IconvHandle converter("UTF-8", kCodePage);
-    const std::string utf8 = converter.convert(bytes, [](std::string& out) { out += "\xEF\xBF\xBD"; });
+    const std::string utf8 = FromCodePage().convert(bytes, [](std::string& out, size_t) {
+        out += "\xEF\xBF\xBD";
+        return true;
+    });
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+size_t AnsiToUtf8(std::string_view bytes, std::string& utf8)
+{
+    size_t invalidAt = std::string_view::npos;
+    if (bytes.empty()) {
+        utf8.clear();
+        return invalidAt;
+    }
+    utf8 = FromCodePage().convert(bytes, [&invalidAt](std::string&, size_t offset) {
+        invalidAt = offset;
+        return false;
+    });
+    return invalidAt;
 }
 
 } // namespace platform

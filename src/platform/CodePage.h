@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,10 @@ std::string ToAnsi(const QString& text);
 
 // Code-page bytes to text. Invalid sequences become U+FFFD instead of failing.
 QString FromAnsi(std::string_view bytes);
+
+// Code-page bytes to UTF-8, strictly: returns the offset of the first byte
+// that starts no valid sequence (utf8 then holds what came before it), or
+// std::string_view::npos when every byte converted.
+std::size_t AnsiToUtf8(std::string_view bytes, std::string& utf8);
 
 } // namespace platform

@@ -25,7 +25,7 @@ public:
     virtual unsigned doubleClickTime() = 0;
     // Brings a message window to the foreground (so a menu it pops up gets the input).
     virtual void setForegroundWindow(WindowHandle window) = 0;
-    // Raises and activates a visible window.
+    // Restores a window from minimised, then raises and activates it.
     virtual void bringToFront(QWidget* window) = 0;
     virtual void beep() = 0;
 };

@@ -42,6 +42,11 @@ public:
 
     void bringToFront(QWidget* window) override
     {
+        // A window minimised by the desktop would stay iconic however often it
+        // is shown: it comes back first (before it is mapped, when asked while
+        // it is being shown).
+        if (window->isMinimized())
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         // Asked while the window is being shown: activate it once it is on screen.
         QTimer::singleShot(0, window, [target = QPointer<QWidget>(window)] {
             if (target && target->isVisible()) {

@@ -1,4 +1,4 @@
-#include "platform/MessageBoxService.h"
+#include "platform/QtMessageBox.h"
 
 #include <QMessageBox>
 
@@ -20,17 +20,8 @@ class QtMessageBoxService final : public MessageBoxService {
 public:
     MessageResult show(const MessageBoxRequest& request) override
     {
-        QMessageBox box(toQtIcon(request.icon), request.caption, request.text);
-        if (request.buttons == MessageButtons::YesNo) {
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            // Confirmations guard destructive actions: a stray Enter answers No.
-            box.setDefaultButton(QMessageBox::No);
-        } else {
-            box.setStandardButtons(QMessageBox::Ok);
-        }
-        if (request.stayOnTop)
-            box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        const int answer = box.exec();
+        const auto box = CreateMessageBox(request);
+        const int answer = box->exec();
         if (request.buttons == MessageButtons::YesNo)
             return answer == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
         return MessageResult::Ok;
@@ -38,6 +29,21 @@ public:
 };
 
 } // namespace
+
+std::unique_ptr<QMessageBox> CreateMessageBox(const MessageBoxRequest& request)
+{
+    auto box = std::make_unique<QMessageBox>(toQtIcon(request.icon), request.caption, request.text);
+    if (request.buttons == MessageButtons::YesNo) {
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        // Confirmations guard destructive actions: a stray Enter answers No.
+        box->setDefaultButton(QMessageBox::No);
+    } else {
+        box->setStandardButtons(QMessageBox::Ok);
+    }
+    if (request.stayOnTop)
+        box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    return box;
+}
 
 template <>
 MessageBoxService& Service<MessageBoxService>::defaultInstance()

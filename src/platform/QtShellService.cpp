@@ -1,19 +1,16 @@
 #include "platform/ShellService.h"
 
+#include "platform/ShellAddress.h"
+
 #include <QDesktopServices>
 #include <QStandardPaths>
-#include <QUrl>
 
 namespace platform {
 namespace {
 
 class QtShellService final : public ShellService {
 public:
-    void open(const QString& address) override
-    {
-        // Taken as typed: no scheme is added and nothing is percent-encoded by us.
-        QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
-    }
+    void open(const QString& address) override { QDesktopServices::openUrl(DesktopUrl(address)); }
 
     QString desktopFolder() override { return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation); }
 };

@@ -7,7 +7,8 @@
 namespace platform {
 
 // The desktop shell: hands an address to the program registered for that kind
-// of address (nothing is reported back), and knows the user's desktop folder.
+// of address (nothing is reported back; a host name without a scheme opens as
+// a web page, see DesktopUrl), and knows the user's desktop folder.
 class ShellService {
 public:
     virtual ~ShellService() = default;

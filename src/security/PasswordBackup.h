@@ -12,6 +12,7 @@ QString BackupStamp(const QString& dateTimeText);
 // programFolder + "bak_" + stamp + "_.udb"; programFolder ends with its delimiter.
 QString BackupFilePath(const QString& programFolder, const QString& stamp);
 
-// Copies source to target byte for byte, replacing a file of that name.
-// Returns whether the copy was made.
+// Copies source to target byte for byte, replacing a file of that name. The
+// copy gets the source's access rights, narrowed to those of the file it
+// replaces. Returns whether the copy was made.
 bool CopyReplacing(const QString& source, const QString& target);

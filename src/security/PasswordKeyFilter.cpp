@@ -2,10 +2,14 @@
 
 #include "platform/DesktopService.h"
 
+#include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QInputMethodQueryEvent>
 #include <QKeyEvent>
 #include <QWidget>
 
 #include <algorithm>
+#include <iterator>
 
 bool IsPasswordCharacter(QChar typed)
 {
@@ -29,6 +33,13 @@ bool PassesPasswordFilter(const QKeyEvent& keyPress)
     return std::all_of(typed.begin(), typed.end(), IsPasswordCharacter);
 }
 
+QString PasswordCharactersOf(const QString& text)
+{
+    QString kept;
+    std::copy_if(text.begin(), text.end(), std::back_inserter(kept), IsPasswordCharacter);
+    return kept;
+}
+
 PasswordKeyFilter::PasswordKeyFilter(QWidget* passwordBox) : QObject(passwordBox)
 {
     passwordBox->installEventFilter(this);
@@ -36,8 +47,55 @@ PasswordKeyFilter::PasswordKeyFilter(QWidget* passwordBox) : QObject(passwordBox
 
 bool PasswordKeyFilter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress || PassesPasswordFilter(*static_cast<QKeyEvent*>(event)))
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return FilterKeyPress(*static_cast<QKeyEvent*>(event));
+    case QEvent::InputMethodQuery:
+        return RefuseInputMethods(*static_cast<QWidget*>(watched), *static_cast<QInputMethodQueryEvent*>(event));
+    case QEvent::InputMethod:
+        return FilterInputMethod(watched, *static_cast<QInputMethodEvent*>(event));
+    default:
         return QObject::eventFilter(watched, event);
+    }
+}
+
+bool PasswordKeyFilter::RefuseInputMethods(const QWidget& box, QInputMethodQueryEvent& query)
+{
+    // An input method composes and commits text the keys never typed (a
+    // Chinese one commits words); the desktop asks the box whether it takes
+    // one before it sends any. The box answers every other question itself.
+    if (!query.queries().testFlag(Qt::ImEnabled))
+        return false;
+    for (int bit = 0; bit < 32; ++bit) {
+        const auto asked = static_cast<Qt::InputMethodQuery>(query.queries().toInt() & (1u << bit));
+        if (asked)
+            query.setValue(asked, asked == Qt::ImEnabled ? QVariant(false) : box.inputMethodQuery(asked));
+    }
+    query.accept();
+    return true;
+}
+
+bool PasswordKeyFilter::FilterKeyPress(const QKeyEvent& keyPress)
+{
+    if (PassesPasswordFilter(keyPress))
+        return false;
     platform::desktop().beep();
+    return true;
+}
+
+bool PasswordKeyFilter::FilterInputMethod(QObject* box, const QInputMethodEvent& typed)
+{
+    const QString kept = PasswordCharactersOf(typed.commitString());
+    if (kept == typed.commitString() && typed.preeditString().isEmpty())
+        return false;
+    if (kept.size() != typed.commitString().size())
+        platform::desktop().beep();
+    // No composition is shown; of the commit only the password characters
+    // are typed, in place of the whole.
+    if (!kept.isEmpty()) {
+        QInputMethodEvent passwordOnly;
+        passwordOnly.setCommitString(kept);
+        QCoreApplication::sendEvent(box, &passwordOnly);
+    }
     return true;
 }

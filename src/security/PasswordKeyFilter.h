@@ -3,7 +3,10 @@
 #include <QObject>
 
 class QChar;
+class QInputMethodEvent;
+class QInputMethodQueryEvent;
 class QKeyEvent;
+class QString;
 class QWidget;
 
 // True for the characters a password box accepts as typed: backspace, a digit
@@ -15,9 +18,16 @@ bool IsPasswordCharacter(QChar typed);
 // Shift, Delete, focus movement with Tab) or only password characters.
 bool PassesPasswordFilter(const QKeyEvent& keyPress);
 
-// Filters what is typed into one password box: a key press that types any
-// other character (Enter, Escape, blanks, punctuation, control characters,
-// non-ASCII letters) is consumed before the box sees it and the desktop beeps.
+// The password characters of a text, in order; every other character dropped.
+QString PasswordCharactersOf(const QString& text);
+
+// Filters what is typed into one password box, by key or by an input method:
+// a key press that types any other character (Enter, Escape, blanks,
+// punctuation, control characters, non-ASCII letters) is consumed before the
+// box sees it, and of a text an input method commits only the password
+// characters arrive; whenever something is refused the desktop beeps. The box
+// tells the desktop that it takes no input method, so one normally sends
+// nothing at all.
 // There is no length limit. Installed on the box it is made for, owned by it.
 class PasswordKeyFilter : public QObject {
     Q_OBJECT
@@ -26,4 +36,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool FilterKeyPress(const QKeyEvent& keyPress);
+    bool RefuseInputMethods(const QWidget& box, QInputMethodQueryEvent& query);
+    bool FilterInputMethod(QObject* box, const QInputMethodEvent& typed);
 };

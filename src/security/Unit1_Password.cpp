@@ -7,6 +7,7 @@
 #include "app/Dialogs.h"
 #include "app/Unit1.h"
 #include "platform/CodePage.h"
+#include "platform/DesktopService.h"
 #include "security/CurrentPassword.h"
 #include "security/PasswordBackup.h"
 #include "security/PasswordKeyFilter.h"
@@ -53,8 +54,7 @@ void TForm1::Button_CheckLoginClick(QObject* /*Sender*/)
     // Hidden and shown again, so a window already on screen comes to the front.
     Form2->hide();
     Form2->show();
-    Form2->raise();
-    Form2->activateWindow();
+    platform::desktop().bringToFront(Form2);
     Application->ProcessMessages();
 }
 

@@ -5,10 +5,13 @@
 #include "app/Unit1.h"
 #include "desktop/Unit_Function.h"
 #include "platform/CodePage.h"
+#include "platform/NotificationArea.h"
 #include "security/CurrentPassword.h"
 #include "security/PasswordKeyFilter.h"
+#include "ui/ConcealedControl.h"
 #include "ui/FormBuilding.h"
 #include "ui/MouseClickFilter.h"
+#include "ui/StateControl.h"
 #include "ui/StatusBar.h"
 #include "ui/WindowFont.h"
 
@@ -27,11 +30,10 @@ constexpr int kClientWidth = 294;
 constexpr int kClientHeight = 161;
 constexpr int kStatusBarHeight = 23;
 
-QLineEdit* makeHiddenEdit(QWidget* parent, const char* name, QRect geometry, const QString& text)
+QLineEdit* makeStateEdit(QWidget* parent, const char* name, QRect geometry, const QString& text)
 {
-    auto* edit = named(new QLineEdit(text, parent), name);
-    edit->setGeometry(geometry);
-    edit->setVisible(false);
+    QLineEdit* edit = makeEdit(parent, name, geometry, text);
+    MakeStateControl(edit);
     return edit;
 }
 
@@ -66,15 +68,17 @@ void TForm2::CreateControls()
     Label1->move(16, 24);
     Label1->adjustSize();
 
-    Edit_LoginPass = named(new QLineEdit(GroupBox1), "Edit_LoginPass");
-    Edit_LoginPass->setGeometry(40, 56, 220, 25);
+    Edit_LoginPass = makeEdit(GroupBox1, "Edit_LoginPass", {40, 56, 220, 25});
     Edit_LoginPass->setEchoMode(QLineEdit::Password);
+    // Shown as stars, and announced to assistive tools as a password box
+    // without its characters.
+    ConcealFromAssistiveTools(Edit_LoginPass, QAccessible::EditableText);
     Edit_LoginPass->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
 
     Button_Logining = makeButton(GroupBox1, "Button_Logining", QStringLiteral("进入"), {102, 96, 75, 25});
     Button2 = makeButton(GroupBox1, "Button2", QStringLiteral("退出"), {184, 96, 75, 25});
-    Edit_Error = makeHiddenEdit(GroupBox1, "Edit_Error", {24, 117, 33, 21}, QStringLiteral("0"));
-    Edit_LoginPass_Temp = makeHiddenEdit(GroupBox1, "Edit_LoginPass_Temp", {40, 88, 217, 21}, QString());
+    Edit_Error = makeStateEdit(GroupBox1, "Edit_Error", {24, 117, 33, 21}, QStringLiteral("0"));
+    Edit_LoginPass_Temp = makeStateEdit(GroupBox1, "Edit_LoginPass_Temp", {40, 88, 217, 21}, QString());
 
     StatusBar1 = named(new TStatusBar({kClientWidth}, this), "StatusBar1");
     StatusBar1->setGeometry(0, kClientHeight - kStatusBarHeight, kClientWidth, kStatusBarHeight);
@@ -115,6 +119,13 @@ void TForm2::BindEvents()
 void TForm2::closeEvent(QCloseEvent* event)
 {
     event->ignore();
+    // Closed by the desktop (its close command or Alt+F4). Without a
+    // notification area nothing could bring the program back, and a second
+    // copy would end silently: the program ends as "退出" ends it.
+    if (!platform::notificationArea().isAvailable()) {
+        Application->Dispatch([this] { Button2Click(Button2); });
+        return;
+    }
     hide();
 }
 

@@ -38,7 +38,8 @@ public:
     void Edit_ErrorChange(QObject* Sender);
 
 protected:
-    // Closing this window only hides it.
+    // Closing this window only hides it while the tray icon is the way back;
+    // without a notification area it ends the program.
     void closeEvent(QCloseEvent* event) override;
 
 private:

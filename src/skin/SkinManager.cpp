@@ -397,8 +397,15 @@ bool TSkinManager::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     case QEvent::Show:
-        if (auto* menu = qobject_cast<QMenu*>(widget); menu && menu->isWindow())
+        if (auto* menu = qobject_cast<QMenu*>(widget); menu && menu->isWindow()) {
             SkinPopupMenu(menu);
+        } else if (IsFormWindow(widget)) {
+            // Qt sends this before it maps the window: skinned now, the window
+            // appears once, in the skin and at its final size.
+            NoteStart();
+            NoteForm(widget);
+            SkinDecision(widget);
+        }
         break;
     case QEvent::Hide:
         if (auto* menu = qobject_cast<QMenu*>(widget); menu && SkinnedMenu(menu))
@@ -406,8 +413,7 @@ bool TSkinManager::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::WindowActivate:
         if (IsFormWindow(widget)) {
-            if (started_ == 0)
-                started_ = 1;
+            NoteStart();
             NoteForm(widget);
             SkinDecision(widget);
         }

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -106,6 +107,8 @@ private:
     bool FilterLetsThrough(const QWidget* window, const QString& className) const;
     void ReleaseMenu(QMenu* menu);
     void NoteForm(QWidget* widget);
+    // The first window the hook sees shown or activated starts the manager.
+    void NoteStart() { started_ = std::max(started_, 1); }
 
     std::vector<TSkin*> components_;
     bool active_ = false;

@@ -62,13 +62,16 @@ void TSkinnedWindow::Apply()
         component_.OnBeforeSkinForm(&component_, window_);
     ownPalette_ = window_->testAttribute(Qt::WA_SetPalette);
     palette_ = window_->palette();
-    framed_ = window_->isWindow() && !IsMdiChild(window_) && !pictures->FrameMargins().isNull();
-    if (framed_)
-        ApplyFrame();
+    // Style first: a window may rebuild its layout for a new style (a message
+    // box with an icon does), and the frame's room must go into the layout it
+    // keeps.
     window_->setPalette(pictures->Palette);
     StyleControls(window_);
-    if (framed_)
+    framed_ = window_->isWindow() && !IsMdiChild(window_) && !pictures->FrameMargins().isNull();
+    if (framed_) {
+        ApplyFrame();
         FitTitle();
+    }
     window_->installEventFilter(this);
     applied_ = true;
     window_->update();
@@ -88,11 +91,8 @@ void TSkinnedWindow::ApplyFrame()
     mask_ = window_->mask();
 
     const QPoint offset(margins_.left(), margins_.top());
-    QLayout* layout = window_->layout();
-    if (layout) {
-        layoutMargins_ = layout->contentsMargins();
-        layout->setContentsMargins(layoutMargins_ + margins_);
-    }
+    MakeRoomInLayout();
+    const QLayout* layout = window_->layout();
     for (QObject* object : window_->children()) {
         auto* child = qobject_cast<QWidget*>(object);
         if (!child || child->isWindow() || (layout && layout->indexOf(child) >= 0))
@@ -117,8 +117,21 @@ void TSkinnedWindow::ApplyFrame()
     }
     SetWindowFlagsInPlace(window_, flags_ | Qt::FramelessWindowHint);
     window_->setGeometry(QRect(position, Grown(geometry_.size(), margins_)));
+    // Growing is not placing: a window skinned as it is shown and never placed
+    // is still placed by its own rules (a dialog centres itself) or the desktop.
+    window_->setAttribute(Qt::WA_Moved, wasMoved_);
     skinnedPosition_ = window_->pos();
     frame_ = new TSkinFrame(window_, component_, EntitledCaptionActions(window_, flags_));
+}
+
+void TSkinnedWindow::MakeRoomInLayout()
+{
+    QLayout* layout = window_->layout();
+    if (!layout || layout == grownLayout_)
+        return;
+    layoutMargins_ = layout->contentsMargins();
+    layout->setContentsMargins(layoutMargins_ + margins_);
+    grownLayout_ = layout;
 }
 
 void TSkinnedWindow::FitTitle()
@@ -156,8 +169,9 @@ void TSkinnedWindow::RestoreFrame()
         if (child.Child && child.Child->parentWidget() == window_)
             child.Child->move(child.Child->pos() - offset);
     movedChildren_.clear();
-    if (QLayout* layout = window_->layout())
-        layout->setContentsMargins(layoutMargins_);
+    if (grownLayout_ && grownLayout_ == window_->layout())
+        grownLayout_->setContentsMargins(layoutMargins_);
+    grownLayout_ = nullptr;
     window_->setMinimumSize(minimumSize_);
     window_->setMaximumSize(maximumSize_);
     window_->setGeometry(QRect(geometry_.topLeft() + moved, clientSize));
@@ -268,6 +282,11 @@ bool TSkinnedWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == window_ && frame_) {
         switch (event->type()) {
+        case QEvent::ChildAdded:
+        case QEvent::LayoutRequest:
+            // A layout put in place of the one that made room for the frame.
+            MakeRoomInLayout();
+            break;
         case QEvent::Resize:
             if (!fitting_) {
                 fitting_ = true;

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QMargins>
 #include "skin/SkinFrame.h"
 
+#include <QLayout>
+#include <QMargins>
 #include <QObject>
 #include <QPalette>
 #include <QPointer>
@@ -69,6 +70,10 @@ private:
     void Apply();
     void ApplyFrame();
     void RestoreFrame();
+    // Grows the margins of the window's layout by the frame, once per layout:
+    // a window may replace its layout while it is skinned (a message box does
+    // when its style, font, icon or text change).
+    void MakeRoomInLayout();
     void FitTitle();
     // Remembers a control's own style and gives it the skin's.
     void ApplySkinStyle(QWidget* control);
@@ -91,6 +96,7 @@ private:
     QSize minimumSize_;
     QSize maximumSize_;
     QMargins layoutMargins_;
+    QPointer<QLayout> grownLayout_;  // the layout whose margins hold the frame
     QRegion mask_;
     bool ownPalette_ = false;
     QPalette palette_;

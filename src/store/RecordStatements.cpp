@@ -24,7 +24,7 @@ QString List()
 QString Search(const QString& field, const QString& keyword)
 {
     return QStringLiteral("Select 编号,分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注  from data where ")
-        + QuoteIdentifier(field) + QStringLiteral(" like '%") + QuoteText(keyword) + QStringLiteral("%' ");
+        + QuoteIdentifier(field.trimmed()) + QStringLiteral(" like '%") + QuoteText(keyword) + QStringLiteral("%' ");
 }
 
 QString CategoryFilter(const QString& category)

@@ -27,6 +27,7 @@ QString QuoteText(const QString& value);         // inside '...': ' becomes ''
 QString QuoteIdentifier(const QString& name);    // a column name that never runs as SQL
 
 QString List();                                   // reload, and the fallback after an empty search
+// The field is the column's name; blanks typed around it are not part of it.
 QString Search(const QString& field, const QString& keyword);
 QString CategoryFilter(const QString& category);
 QString CategoryFallback();

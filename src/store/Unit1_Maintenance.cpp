@@ -17,14 +17,20 @@ void TForm1::Button9Click(QObject* /*Sender*/)
     if (!ConfirmWarning(QStringLiteral("您真的要删除数据库中所有的记录吗?")))
         return;
     try {
-        ADOQuery1->SQL.SetText(QStringLiteral("delete from (data)"));
-        ADOQuery1->ExecSQL();
+        // The delete runs beside the record list rather than in its place: a
+        // delete the database refuses (another program holding the file)
+        // changes nothing, and the list goes on showing the records, which
+        // are all still in the file, instead of an empty grid.
+        TADOQuery clearing;
+        clearing.Connection = ADOConnection1.get();
+        clearing.SQL.SetText(QStringLiteral("delete from (data)"));
+        clearing.ExecSQL();
         ADOQuery1->SQL.SetText(QStringLiteral("select * from (data)"));
         ADOQuery1->Open();
         Button_ClearAllEditClick(Button_ClearAllEdit);
         Button_RefreshClick(Button_Refresh);
     } catch (const std::exception&) {
-        // Clearing reports nothing; the list stays as the failing step left it.
+        // Clearing reports nothing.
     }
 }
 
@@ -36,8 +42,13 @@ void TForm1::Button11Click(QObject* /*Sender*/)
         return;
     }
     ADOConnection1->Close();
-    const bool compacted = CompactDatabaseFile(path, store::DatabasePassword);
-    ShowMessage(compacted ? QStringLiteral("数据库压缩完成.") : QStringLiteral("数据库压缩失败."));
+    if (!CompactDatabaseFile(path, store::DatabasePassword)) {
+        // The file is as it was, and so are the rows the list shows; a reload
+        // would only add the engine's text to the one message a failure gives.
+        ShowMessage(QStringLiteral("数据库压缩失败."));
+        return;
+    }
+    ShowMessage(QStringLiteral("数据库压缩完成."));
     // The grid must not go on showing rows read before the file was replaced.
     Button_RefreshClick(Button_Refresh);
 }

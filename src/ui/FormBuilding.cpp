@@ -1,8 +1,11 @@
 #include "ui/FormBuilding.h"
 
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QWidget>
+
+#include <limits>
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry)
 {
@@ -10,6 +13,20 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     button->setAutoDefault(false);
     button->setGeometry(geometry);
     return button;
+}
+
+QLineEdit* makeEdit(QWidget* parent, const char* name, QRect geometry, const QString& text)
+{
+    auto* edit = named(new QLineEdit(parent), name);
+    LiftLengthLimit(edit);
+    edit->setText(text);
+    edit->setGeometry(geometry);
+    return edit;
+}
+
+void LiftLengthLimit(QLineEdit* edit)
+{
+    edit->setMaxLength(std::numeric_limits<int>::max());
 }
 
 void centreOnDesktop(QWidget* window)

@@ -14,9 +14,10 @@
 
 namespace {
 
-// Takes every vertical wheel turn over the grid: one record per turn, forward
-// when turned towards the user, back otherwise; the grid's own scrolling and
-// the editor are left alone.
+// Takes every vertical wheel turn over the grid, wherever in the grid it lands
+// (cells, scroll bars, headers): one record per turn, forward when turned
+// towards the user, back otherwise; the grid's own scrolling and the editor
+// are left alone.
 class GridWheelHook final : public QObject {
 public:
     GridWheelHook(TADOQuery* records, QObject* parent) : QObject(parent), records_(records) {}
@@ -44,9 +45,12 @@ private:
 
 void TForm1::HookGridWheel()
 {
+    // Each part of the grid is a widget of its own that would take the wheel
+    // for itself (a scroll bar scrolls), so the hook watches every one.
     auto* hook = new GridWheelHook(ADOQuery1, DBGrid1);
-    DBGrid1->viewport()->installEventFilter(hook);
     DBGrid1->installEventFilter(hook);
+    for (QWidget* part : DBGrid1->findChildren<QWidget*>())
+        part->installEventFilter(hook);
 }
 
 void TForm1::DBGrid1CellClick(QObject* /*Sender*/)

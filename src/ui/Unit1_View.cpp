@@ -5,9 +5,11 @@
 #include "desktop/PopupMenu.h"
 
 #include "ui/ClickLabel.h"
+#include "ui/EditableList.h"
 #include "ui/FormBuilding.h"
 #include "ui/Links.h"
 #include "ui/Pictures.h"
+#include "ui/StateControl.h"
 #include "ui/StatusBar.h"
 #include "ui/WindowFont.h"
 
@@ -38,25 +40,14 @@ Label* makeLabel(QWidget* parent, const char* name, const QString& caption, QPoi
     return label;
 }
 
-QLineEdit* makeEdit(QWidget* parent, const char* name, int left, int top, int width, const QString& text = {})
+QLineEdit* makeField(QWidget* parent, const char* name, int left, int top, int width, const QString& text = {})
 {
-    auto* edit = named(new QLineEdit(text, parent), name);
-    edit->setGeometry(left, top, width, kFieldHeight);
-    return edit;
+    return makeEdit(parent, name, {left, top, width, kFieldHeight}, text);
 }
 
-// A drop-down list that also accepts typed text, keeps its items in the given
-// order and shows eight rows when opened.
-QComboBox* makeEditableList(QWidget* parent, const char* name, int left, int top, int width,
-                            const QStringList& items)
+QComboBox* makeList(QWidget* parent, const char* name, int left, int top, int width, const QStringList& items)
 {
-    auto* box = named(new QComboBox(parent), name);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setMaxVisibleItems(8);
-    box->addItems(items);
-    box->setGeometry(left, top, width, kFieldHeight);
-    return box;
+    return makeEditableList(parent, name, {left, top, width, kFieldHeight}, items);
 }
 
 QPlainTextEdit* makeMemo(QWidget* parent, const char* name, QRect geometry, const QStringList& lines)
@@ -65,6 +56,9 @@ QPlainTextEdit* makeMemo(QWidget* parent, const char* name, QRect geometry, cons
     memo->setGeometry(geometry);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Tab moves on to the next control, as in every other box; a memo takes
+    // line breaks, not tabs.
+    memo->setTabChangesFocus(true);
     memo->setPlainText(lines.join(QLatin1Char('\n')));
     return memo;
 }
@@ -129,7 +123,6 @@ void TForm1::CreateControls()
     PageControl1->setCurrentIndex(0);
 
     Button_CheckLogin = makeButton(this, "Button_CheckLogin", QStringLiteral("Button_CheckLogin"), {312, 512, 75, 25});
-    Button_CheckLogin->setVisible(false);
     ButtonWEB = makeButton(this, "ButtonWEB", QStringLiteral("Brightmoor"), {472, 510, 75, 25});
     Button4 = makeButton(this, "Button4", QStringLiteral("退出"), {556, 510, 75, 25});
     Button_HIde = makeButton(this, "Button_HIde", QStringLiteral("最小化"), {640, 510, 75, 25});
@@ -140,14 +133,14 @@ void TForm1::CreateControls()
 
     // --- page "通讯录管理": browsing bar, grid, editor -------------------------------------
     GroupBox1 = makeGroup(TabSheet1, "GroupBox1", QString(), {0, 0, 708, 421});
-    ComboBoxSeachClass = makeEditableList(GroupBox1, "ComboBoxSeachClass", 8, 13, 65,
+    ComboBoxSeachClass = makeList(GroupBox1, "ComboBoxSeachClass", 8, 13, 65,
         {QStringLiteral("姓名"), QStringLiteral("QQ"), QStringLiteral("手机"), QStringLiteral("电话"),
          QStringLiteral("邮箱"), QStringLiteral("主页"), QStringLiteral("备注")});
     ComboBoxSeachClass->setCurrentText(QStringLiteral("姓名"));
-    searchkeyword = makeEdit(GroupBox1, "searchkeyword", 80, 15, 217, QStringLiteral("请输入搜索关键词"));
+    searchkeyword = makeField(GroupBox1, "searchkeyword", 80, 15, 217, QStringLiteral("请输入搜索关键词"));
     Button_Search = makeButton(GroupBox1, "Button_Search", QStringLiteral("搜索"), {300, 13, 53, 23});
     Label16 = makeLabel(GroupBox1, "Label16", QStringLiteral("按分类查看"), {360, 18});
-    ComboBoxClass = makeEditableList(GroupBox1, "ComboBoxClass", 431, 14, 138, {});
+    ComboBoxClass = makeList(GroupBox1, "ComboBoxClass", 431, 14, 138, {});
     ComboBoxClass->setCurrentText(QString());
     Button_First = makeButton(GroupBox1, "Button_First", QStringLiteral("<|"), {576, 14, 20, 20});
     Button_Prior = makeButton(GroupBox1, "Button_Prior", QStringLiteral("<"), {600, 14, 20, 20});
@@ -178,28 +171,28 @@ void TForm1::CreateControls()
         return label;
     };
     Label6 = editorLabel("Label6", QStringLiteral("分类"), 12, 12);
-    Edit_FenLei = makeEditableList(GroupBox4, "Edit_FenLei", 40, 12, 164,
+    Edit_FenLei = makeList(GroupBox4, "Edit_FenLei", 40, 12, 164,
         {QStringLiteral("网站帐号"), QStringLiteral("论坛帐号"), QStringLiteral("邮箱帐号"),
          QStringLiteral("QQ帐号"), QStringLiteral("银行帐号"), QStringLiteral("游戏帐号")});
     Edit_FenLei->setCurrentText(QString());
     Button_Edit_FenLei_add = makeButton(GroupBox4, "Button_Edit_FenLei_add", QStringLiteral("+"), {204, 11, 20, 20});
     Button_Edit_FenLei_Del = makeButton(GroupBox4, "Button_Edit_FenLei_Del", QStringLiteral("-"), {224, 11, 20, 20});
     Label1 = editorLabel("Label1", QStringLiteral("姓名"), 12, 36);
-    Edit_XingMing = makeEdit(GroupBox4, "Edit_XingMing", 40, 36, 163);
+    Edit_XingMing = makeField(GroupBox4, "Edit_XingMing", 40, 36, 163);
     Label4 = editorLabel("Label4", QStringLiteral("QQ"), 12, 60);
-    Edit_QQ = makeEdit(GroupBox4, "Edit_QQ", 40, 60, 163);
+    Edit_QQ = makeField(GroupBox4, "Edit_QQ", 40, 60, 163);
     Button8 = makeButton(GroupBox4, "Button8", QStringLiteral("聊天"), {205, 60, 43, 20});
     Label3 = editorLabel("Label3", QStringLiteral("手机"), 12, 84);
-    Edit_ShouJi = makeEdit(GroupBox4, "Edit_ShouJi", 40, 84, 163);
+    Edit_ShouJi = makeField(GroupBox4, "Edit_ShouJi", 40, 84, 163);
     Label2 = editorLabel("Label2", QStringLiteral("电话"), 12, 108);
-    Edit_DianHua = makeEdit(GroupBox4, "Edit_DianHua", 40, 108, 163);
+    Edit_DianHua = makeField(GroupBox4, "Edit_DianHua", 40, 108, 163);
     Label22 = editorLabel("Label22", QStringLiteral("传真"), 12, 132);
-    Edit_ChuanZhen = makeEdit(GroupBox4, "Edit_ChuanZhen", 40, 132, 163);
+    Edit_ChuanZhen = makeField(GroupBox4, "Edit_ChuanZhen", 40, 132, 163);
     Label28 = editorLabel("Label28", QStringLiteral("邮箱"), 12, 156);
-    Edit_YouXiang = makeEdit(GroupBox4, "Edit_YouXiang", 40, 156, 163);
+    Edit_YouXiang = makeField(GroupBox4, "Edit_YouXiang", 40, 156, 163);
     Button6 = makeButton(GroupBox4, "Button6", QStringLiteral("发信"), {206, 156, 43, 20});
     Label29 = editorLabel("Label29", QStringLiteral("主页"), 12, 180);
-    Edit_WangZhi = makeEdit(GroupBox4, "Edit_WangZhi", 40, 180, 163);
+    Edit_WangZhi = makeField(GroupBox4, "Edit_WangZhi", 40, 180, 163);
     Button5 = makeButton(GroupBox4, "Button5", QStringLiteral("访问"), {206, 180, 43, 20});
     Label5 = makeLabel(GroupBox4, "Label5", QStringLiteral("备注"), {256, 12});
     colourText(Label5, fieldLabel);
@@ -207,18 +200,16 @@ void TForm1::CreateControls()
     Button1 = makeButton(GroupBox4, "Button1", QStringLiteral("添加"), {632, 24, 57, 25});
     Button2 = makeButton(GroupBox4, "Button2", QStringLiteral("修改"), {632, 64, 57, 25});
     Button3 = makeButton(GroupBox4, "Button3", QStringLiteral("删除"), {632, 104, 57, 25});
-    Edit_BianHao = makeEdit(GroupBox4, "Edit_BianHao", 0, 0, 40);
+    Edit_BianHao = makeField(GroupBox4, "Edit_BianHao", 0, 0, 40);
     Edit_BianHao->setReadOnly(true);
-    Edit_BianHao->setVisible(false);
     Button_ClearAllEdit = makeButton(GroupBox4, "Button_ClearAllEdit", QStringLiteral("清空表单"), {0, 0, 75, 25});
-    Button_ClearAllEdit->setVisible(false);
 
     // --- page "软件设置" -------------------------------------------------------------------
     GroupBox3 = makeGroup(TabSheet2, "GroupBox3", QStringLiteral("设置密码"), {0, 0, 708, 125});
     Label8 = makeLabel(GroupBox3, "Label8", QStringLiteral("请输入密码"), {8, 32});
-    Edit_Pass_A = makeEdit(GroupBox3, "Edit_Pass_A", 78, 28, 121);
+    Edit_Pass_A = makeField(GroupBox3, "Edit_Pass_A", 78, 28, 121);
     Label9 = makeLabel(GroupBox3, "Label9", QStringLiteral("确认密码"), {20, 64});
-    Edit_Pass_B = makeEdit(GroupBox3, "Edit_Pass_B", 78, 60, 121);
+    Edit_Pass_B = makeField(GroupBox3, "Edit_Pass_B", 78, 60, 121);
     Button7 = makeButton(GroupBox3, "Button7", QStringLiteral("确定"), {240, 26, 75, 25});
     Button_PassCleal = makeButton(GroupBox3, "Button_PassCleal", QStringLiteral("重置"), {240, 58, 75, 25});
     Label17 = makeLabel(GroupBox3, "Label17", QStringLiteral("密码可以是全数字/全字母/数字+字母组合"), {8, 96});
@@ -245,7 +236,7 @@ void TForm1::CreateControls()
     };
     Label10 = aboutLabel(makeLabel(GroupBox2, "Label10", QStringLiteral("软件名称 Quillory"), {264, 24}));
     Label11 = aboutLabel(makeLabel(GroupBox2, "Label11", QStringLiteral("当前版本"), {264, 56}));
-    EditVer = makeEdit(GroupBox2, "EditVer", 337, 54, 121, links::kVersionText);
+    EditVer = makeField(GroupBox2, "EditVer", 337, 54, 121, links::kVersionText);
     EditVer->setReadOnly(true);
     Label12 = aboutLabel(makeLabel<TClickLabel>(GroupBox2, "Label12",
         QStringLiteral("官方网站 ") + links::kHomeEndpoint.mid(7), {264, 90}));
@@ -292,4 +283,11 @@ void TForm1::CreateControls()
                    Edit_WangZhi, Memo_BeiZhu, Button1, Button2, Button3, Button5, Button6, Button8});
     chainTabOrder({Edit_Pass_A, Edit_Pass_B, Button7, Button_PassCleal, Button9, Button11});
     chainTabOrder({EditVer, Memo1});
+
+    CreateTransferGroup();
+
+    // Hidden controls that carry state for the handlers; made so once they
+    // have their place in the tab order, which then closes over them.
+    for (QWidget* state : std::initializer_list<QWidget*>{Button_CheckLogin, Edit_BianHao, Button_ClearAllEdit})
+        MakeStateControl(state);
 }

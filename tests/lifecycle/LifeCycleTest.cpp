@@ -3,18 +3,18 @@
 #include "LifecycleFixture.h"
 
 #include "app/Application.h"
+#include "app/ClockText.h"
 #include "app/Unit1.h"
 #include "platform/ApplicationWindow.h"
 #include "security/Unit_Login.h"
 #include "ui/StatusBar.h"
 
 #include <QAction>
-#include <QDate>
+#include <QDateTime>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTime>
 #include <QTimer>
 
 namespace {
@@ -27,11 +27,9 @@ protected:
     const platform::ApplicationWindow& TaskbarOwner() const { return platform::ApplicationWindow::instance(); }
 };
 
-QString ClockText()
+QString ClockNow()
 {
-    const QLocale locale = QLocale::system();
-    return locale.toString(QDate::currentDate(), QLocale::ShortFormat) + QLatin1Char(' ')
-        + locale.toString(QTime::currentTime(), QLocale::LongFormat);
+    return ClockText(QLocale::system(), QDateTime::currentDateTime());
 }
 
 } // namespace
@@ -59,9 +57,9 @@ TEST_F(LifeCycleTest, TheClockReplacesThePromotionalLineAtItsFirstTick)
 {
     StartProgram();
     EXPECT_EQ(form1->StatusBar1->PanelText(2), QStringLiteral("BrightmoorQQ群:20100425"));
-    const QString before = ClockText();
+    const QString before = ClockNow();
     Tick(form1->Timer1);
-    const QString after = ClockText();
+    const QString after = ClockNow();
     const QString shown = form1->StatusBar1->PanelText(2);
     EXPECT_TRUE(shown == before || shown == after) << shown.toStdString();
     EXPECT_TRUE(form1->StatusBar1->PanelText(0).isEmpty());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/FakeNotificationArea.h"
+#include "support/FakeTaskbar.h"
 #include "support/ProgramFixture.h"
 
 #include <QString>
@@ -29,4 +30,5 @@ protected:
     bool TaskbarButtonShown() const;
 
     FakeNotificationArea area;
+    FakeTaskbar taskbar;
 };

@@ -168,6 +168,31 @@ TEST_F(CategoriesTest, APickedNameWhoseTextWasChangedSinceIsNotRemoved)
     ExpectBoxesEqualTheFile(kBuiltIn);
 }
 
+TEST_F(CategoriesTest, TypedTextStaysAsTypedAndIsNeverPickedAlsoWhenTheFocusLeaves)
+{
+    StartWith({});
+    QLineEdit* typed = form1->Edit_FenLei->lineEdit();
+    // A name that begins like a listed one is added as typed, not completed to it.
+    form1->Edit_FenLei->setFocus();
+    TypeInto(typed, QStringLiteral("QQ"));
+    EXPECT_EQ(form1->Edit_FenLei->currentText(), QStringLiteral("QQ"));
+    Press("Button_Edit_FenLei_add");
+    EXPECT_EQ(messageBoxes.texts(), QStringList{"新分类添加成功."});
+    ExpectBoxesEqualTheFile(kBuiltIn + QStringList{"QQ"});
+
+    // A typed name equal to an item (in any letter case) keeps its letters and
+    // is not picked when the focus moves on: "-" removes nothing.
+    for (const QString& name : {QStringLiteral("qq帐号"), QStringLiteral("QQ帐号")}) {
+        form1->Edit_FenLei->setFocus();
+        TypeInto(typed, name);
+        form1->Edit_XingMing->setFocus();
+        EXPECT_EQ(form1->Edit_FenLei->currentText(), name);
+        messageBoxes.answer(MessageResult::Yes);
+        Press("Button_Edit_FenLei_Del");
+    }
+    ExpectBoxesEqualTheFile(kBuiltIn + QStringList{"QQ"});
+}
+
 TEST_F(CategoriesTest, DeleteAsksFirstAndNoKeepsEverything)
 {
     StartWith({});

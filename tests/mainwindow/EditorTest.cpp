@@ -6,6 +6,7 @@
 #include "store/ADOQuery.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -20,14 +21,15 @@ class EditorTest : public MainWindowFixture {
 protected:
     void SetUp() override { StartWith(SampleBook()); }
 
-    // One wheel message over the grid's cells, turned by this distance.
-    void TurnWheel(int distance)
+    // One wheel message over a part of the grid (its cells unless told),
+    // turned by this distance.
+    void TurnWheel(int distance, QWidget* part = nullptr)
     {
-        QWidget* cells = form1->DBGrid1->viewport();
-        const QPointF at(cells->rect().center());
-        QWheelEvent wheel(at, cells->mapToGlobal(at), {}, {0, distance}, Qt::NoButton, Qt::NoModifier,
+        QWidget* over = part ? part : form1->DBGrid1->viewport();
+        const QPointF at(over->rect().center());
+        QWheelEvent wheel(at, over->mapToGlobal(at), {}, {0, distance}, Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
-        QApplication::sendEvent(cells, &wheel);
+        QApplication::sendEvent(over, &wheel);
     }
 };
 
@@ -136,16 +138,25 @@ TEST_F(EditorTest, EachWheelMessageMovesExactlyOneRowAndNothingElse)
     EXPECT_EQ(CurrentRow(), -1);
 }
 
-TEST_F(EditorTest, TheWheelDoesNotScrollTheGridItself)
+TEST_F(EditorTest, TheWheelAnywhereInTheGridMovesOneRecordAndScrollsNothingItself)
 {
     for (int i = 0; i < 40; ++i)
         ExecOnDatabase(QStringLiteral("insert into data (分类,姓名) values ('QQ帐号','n%1')").arg(i));
     Press("Button_Refresh");
-    const QScrollBar* scroll = form1->DBGrid1->verticalScrollBar();
+    QTableView* grid = form1->DBGrid1;
+    const QScrollBar* scroll = grid->verticalScrollBar();
     ASSERT_GT(scroll->maximum(), 0);
-    TurnWheel(-120);
-    EXPECT_EQ(CurrentRow(), 1);
-    EXPECT_EQ(scroll->value(), 0);  // row 2 is in sight: nothing to scroll
+    // Cells, both scroll bars, column titles, row indicator: one row each, no scrolling.
+    int row = 0;
+    for (QWidget* part : {grid->viewport(), static_cast<QWidget*>(grid->verticalScrollBar()),
+                          static_cast<QWidget*>(grid->horizontalScrollBar()), grid->horizontalHeader()->viewport(),
+                          grid->verticalHeader()->viewport()}) {
+        TurnWheel(-120, part);
+        EXPECT_EQ(CurrentRow(), ++row);
+        EXPECT_EQ(scroll->value() + grid->horizontalScrollBar()->value(), 0);
+    }
+    TurnWheel(120, grid->verticalScrollBar());
+    EXPECT_EQ(CurrentRow(), row - 1);
 }
 
 TEST_F(EditorTest, AClickOrDoubleClickEmptiesTheKeywordBox)

@@ -4,14 +4,18 @@
 
 #include "app/Unit1.h"
 #include "store/ADOQuery.h"
+#include "security/Unit_Login.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTest>
+#include <QWheelEvent>
 
 using platform::MessageResult;
 
@@ -115,13 +119,16 @@ TEST_F(RecordsTest, EverySearchFieldOfTheListIsAColumn)
     const QComboBox* fields = form1->ComboBoxSeachClass;
     ASSERT_EQ(fields->count(), 7);
     for (int i = 0; i < fields->count(); ++i) {
-        SCOPED_TRACE(fields->itemText(i).toStdString());
-        Search(fields->itemText(i), QStringLiteral("example"));
-        EXPECT_TRUE(form1->ADOQuery1->Active());
-        EXPECT_EQ(GridRows(), 3);
+        // Blanks typed around the name still name the column.
+        for (const QString& field : {fields->itemText(i), QStringLiteral(" %1\t ").arg(fields->itemText(i))}) {
+            SCOPED_TRACE(field.toStdString());
+            Search(field, QStringLiteral("example"));
+            EXPECT_TRUE(form1->ADOQuery1->Active());
+            EXPECT_EQ(GridRows(), 3);
+        }
     }
     // Only 邮箱 and 主页 hold "example": the others ended in the fallback.
-    EXPECT_EQ(messageBoxes.texts(), QStringList(5, QStringLiteral("对不起没有找到相关信息！")));
+    EXPECT_EQ(messageBoxes.texts(), QStringList(10, QStringLiteral("对不起没有找到相关信息！")));
 }
 
 TEST_F(RecordsTest, PercentAndUnderscoreActAsWildcards)
@@ -221,6 +228,42 @@ TEST_F(RecordsTest, PickingACategoryFromTheFilterListFilters)
     EXPECT_EQ(GridColumn(2), QStringList{"李五"});
 }
 
+TEST_F(RecordsTest, TheFilterRunsOncePerPasteOrPickAndTheWheelNeedsTheFocus)
+{
+    // "银行帐号" is listed and has no records: every run of the filter says so,
+    // and leaving the box afterwards runs nothing more.
+    QComboBox* filter = form1->ComboBoxClass;
+    QGuiApplication::clipboard()->setText(QStringLiteral("银行帐号"));  // the offscreen platform's own
+    filter->setFocus();
+    QTest::keyClick(filter->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+    form1->Edit_XingMing->setFocus();
+    filter->showPopup();
+    QAbstractItemView* list = filter->view();
+    const QModelIndex bank = list->model()->index(filter->findText(QStringLiteral("银行帐号")), 0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(bank).center());
+    form1->Edit_XingMing->setFocus();
+    EXPECT_EQ(messageBoxes.texts(), QStringList(2, QStringLiteral("对不起该分类下还没有信息")));
+
+    // The wheel over a list changes it only once the list has the focus (and
+    // does not give it the focus).
+    messageBoxes.clear();
+    auto turnWheelOver = [](QComboBox* box) {
+        EXPECT_NE(box->focusPolicy(), Qt::WheelFocus);
+        QWheelEvent wheel({}, {}, {}, {0, -120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &wheel);
+        return box->currentText();
+    };
+    EXPECT_EQ(turnWheelOver(form1->ComboBoxSeachClass), QStringLiteral("姓名"));
+    form1->ComboBoxSeachClass->setFocus();
+    EXPECT_EQ(turnWheelOver(form1->ComboBoxSeachClass), QStringLiteral("QQ"));
+    EXPECT_EQ(turnWheelOver(filter), QStringLiteral("银行帐号"));
+    EXPECT_TRUE(messageBoxes.texts().isEmpty());
+    filter->setFocus();
+    EXPECT_EQ(turnWheelOver(filter), QStringLiteral("游戏帐号"));  // the item after "银行帐号"
+    EXPECT_EQ(Panel(0), QStringLiteral("游戏帐号分类下共有0条"));
+    EXPECT_EQ(messageBoxes.texts().size(), 1);
+}
+
 TEST_F(RecordsTest, AddChecksCategoryThenNameAndTouchesNothingWhenRefused)
 {
     Contact noName = SampleBook()[0];
@@ -259,6 +302,22 @@ TEST_F(RecordsTest, AddStoresEveryValueAsTypedThenEmptiesAndReloads)
     EXPECT_EQ(ColumnOnDatabase(QStringLiteral("备注"), QStringLiteral("data")).last(), typed.remarks);
     EXPECT_EQ(ColumnOnDatabase(QStringLiteral("主页"), QStringLiteral("data")).last(), typed.homePage);
     EXPECT_EQ(ColumnOnDatabase(QStringLiteral("编号"), QStringLiteral("data")).last(), QStringLiteral("4"));
+}
+
+TEST_F(RecordsTest, ValuesOfAnyLengthPassThroughTheEditorWhole)
+{
+    // Longer than a line edit holds by default (32,767 characters).
+    const QString longName(40000, QChar(u'名'));
+    const QString longCategory(40000, QChar(u'c'));
+    ExecOnDatabase(QStringLiteral("update data set 姓名='%1', 分类='%2' where 编号=2").arg(longName, longCategory));
+    Press("Button_Refresh");
+    ClickGridRow(1);
+    Press("Button2");
+    EXPECT_EQ(messageBoxes.texts(), QStringList{"修改成功."});
+    EXPECT_EQ(StoredNames()[1], longName);
+    EXPECT_EQ(ColumnOnDatabase(QStringLiteral("分类"), QStringLiteral("data"))[1], longCategory);
+    for (const QLineEdit* box : form1->findChildren<QLineEdit*>() + form2->findChildren<QLineEdit*>())
+        EXPECT_GE(box->maxLength(), 1 << 30) << box->objectName().toStdString();
 }
 
 TEST_F(RecordsTest, ModifyWithoutAClickedRecordIsRefused)

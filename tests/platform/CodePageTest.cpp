@@ -33,4 +33,25 @@ TEST(CodePage, InvalidBytesBecomeReplacementCharacters)
     EXPECT_EQ(platform::FromAnsi(std::string("a\0b", 3)), QString::fromUtf8("a\0b", 3));
 }
 
+TEST(CodePage, StrictConversionStopsAtTheFirstInvalidByte)
+{
+    struct Case {
+        std::string bytes;
+        std::size_t invalidAt;
+        std::string utf8; // what came before it
+    };
+    const Case cases[] = {
+        {"\xCD\xA8\xD1\xB6\xC2\xBC", std::string_view::npos, "通讯录"},
+        {"\x81\x30\x81\x30", std::string_view::npos, "\xC2\x80"}, // a four-byte form
+        {"", std::string_view::npos, ""},
+        {"A\xCD\xA8\xFF\xCD\xA8", 3, "A通"},
+        {"AB\x81", 2, "AB"}, // cut short at the end
+    };
+    for (const Case& c : cases) {
+        std::string utf8 = "stale";
+        EXPECT_EQ(platform::AnsiToUtf8(c.bytes, utf8), c.invalidAt) << c.bytes;
+        EXPECT_EQ(utf8, c.utf8) << c.bytes;
+    }
+}
+
 } // namespace

@@ -154,6 +154,7 @@ TEST_F(ReadOnlyFolderTest, EveryChangeFailsWithoutLosingAnythingAndWorksAgainAft
         ClickRow(1);
         EXPECT_EQ(Run(&TForm1::Button3Click), QStringList{QStringLiteral("您真的要删除该记录吗?")});
         EXPECT_EQ(Run(&TForm1::Button9Click), QStringList{QStringLiteral("您真的要删除数据库中所有的记录吗?")});
+        EXPECT_EQ(form1->ADOQuery1->RecordCount(), kRecords);
 
         form1->Edit_Pass_A->setText(QStringLiteral("new2010"));
         form1->Edit_Pass_B->setText(QStringLiteral("new2010"));

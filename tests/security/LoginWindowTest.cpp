@@ -8,10 +8,15 @@
 #include "support/ProgramFixture.h"
 #include "ui/StatusBar.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -157,6 +162,56 @@ TEST_F(LoginWindowTest, OnlyDigitsAndAsciiLettersCanBeTypedIntoAnyPasswordBox)
         QTest::keyClick(box, Qt::Key_Backspace);
         EXPECT_EQ(box->text(), QStringLiteral("aZ0")) << box->objectName().toStdString();
         EXPECT_EQ(desktop.beeps, beepsBefore + 5);
+    }
+}
+
+TEST_F(LoginWindowTest, AnInputMethodTypesOnlyDigitsAndAsciiLettersIntoAnyPasswordBox)
+{
+    for (QLineEdit* box : {PasswordBox(), form1->Edit_Pass_A, form1->Edit_Pass_B}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        QInputMethodQueryEvent query(Qt::ImEnabled);  // the desktop asks before it sends any
+        QApplication::sendEvent(box, &query);
+        EXPECT_FALSE(query.value(Qt::ImEnabled).toBool());
+        // What one commits all the same passes the rule of the keys, with one beep.
+        for (const auto& [commit, typed] : {std::pair{"密码!", ""}, {"ab12", "ab12"}, {"x密y ", "xy"}}) {
+            box->clear();
+            const int beepsBefore = desktop.beeps;
+            QInputMethodEvent composing(QStringLiteral("mima"), {});
+            QApplication::sendEvent(box, &composing);
+            QInputMethodEvent committing;
+            committing.setCommitString(QString::fromUtf8(commit));
+            QApplication::sendEvent(box, &committing);
+            EXPECT_EQ(box->displayText().size(), box->text().size());  // no composition shown
+            EXPECT_EQ(box->text(), QString::fromUtf8(typed));
+            EXPECT_EQ(desktop.beeps, beepsBefore + (box->text() == QString::fromUtf8(commit) ? 0 : 1));
+        }
+    }
+}
+
+TEST_F(LoginWindowTest, AssistiveToolsSeeNeitherTheHiddenStateControlsNorThePassword)
+{
+    QTest::keyClicks(PasswordBox(), kPassword);
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(PasswordBox());
+    EXPECT_TRUE(box->state().passwordEdit && box->state().focused);  // the box itself is there
+    Control<QPushButton>("Button_Logining")->click();
+    ASSERT_EQ(form2->Edit_LoginPass_Temp->text(), kPassword);
+
+    const std::set<QObject*> stateControls{form2->Edit_LoginPass_Temp, form2->Edit_Error, form1->Edit_BianHao,
+                                          form1->Button_CheckLogin, form1->Button_ClearAllEdit};
+    // Everything a screen reader reaches from the two windows: no state control, no text.
+    std::vector<QAccessibleInterface*> reachable{QAccessible::queryAccessibleInterface(form1.get()),
+                                                 QAccessible::queryAccessibleInterface(form2.get())};
+    for (size_t i = 0; i < reachable.size(); ++i) {
+        EXPECT_EQ(stateControls.count(reachable[i]->object()), 0u) << reachable[i]->text(QAccessible::Name).toStdString();
+        for (int child = 0; child < reachable[i]->childCount(); ++child)
+            reachable.push_back(reachable[i]->child(child));
+    }
+    EXPECT_GT(reachable.size(), 50u);
+    // Asked for directly, the controls that held the password have none to give.
+    for (QWidget* holder : {static_cast<QWidget*>(PasswordBox()), static_cast<QWidget*>(form2->Edit_LoginPass_Temp)}) {
+        QAccessibleInterface* described = QAccessible::queryAccessibleInterface(holder);
+        EXPECT_EQ(described->textInterface(), nullptr);
+        EXPECT_TRUE(described->text(QAccessible::Value).isEmpty());
     }
 }
 

@@ -111,10 +111,18 @@ TEST_F(SkinnedWindow, WindowWithALayoutMakesRoomForTheFrame)
     QApplication::processEvents();
     ASSERT_TRUE(Skinned(box));  // message boxes are skinned when activated
     auto* ok = box->button(QMessageBox::Ok);
-    const QPoint okInWindow = ok->mapTo(box, QPoint());
-    EXPECT_GE(okInWindow.x(), 4);
-    EXPECT_GE(okInWindow.y(), 30);
-    EXPECT_LE(okInWindow.y() + ok->height(), box->height() - 4);
+    const auto expectInsideFrame = [box](const QWidget* control) {
+        const QRect client = box->rect().marginsRemoved(QMargins(4, 30, 4, 4));
+        EXPECT_TRUE(client.contains(QRect(control->mapTo(box, QPoint()), control->size())))
+            << control->objectName().toStdString();
+    };
+    expectInsideFrame(ok);
+    // A layout the box builds anew while skinned (a new icon makes it) gets the room too.
+    box->setIcon(QMessageBox::Warning);
+    QApplication::processEvents();
+    for (const char* name : {"qt_msgboxex_icon_label", "qt_msgbox_label"})
+        expectInsideFrame(box->findChild<QWidget*>(QString::fromLatin1(name)));
+    expectInsideFrame(ok);
     // A message box may only be closed from its caption.
     TSkinFrame* frame = Manager().SkinnedWindow(box)->Frame();
     ASSERT_NE(frame, nullptr);

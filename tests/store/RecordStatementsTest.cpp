@@ -22,6 +22,8 @@ TEST(RecordStatements, TextsKeepTheirExactShape)
         {statements::List(), QStringLiteral("Select 编号,分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注 from data")},
         {statements::Search(QStringLiteral("姓名"), QStringLiteral("张")),
          QStringLiteral("Select 编号,分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注  from data where `姓名` like '%张%' ")},
+        {statements::Search(QStringLiteral(" 姓名\t "), QStringLiteral(" 张 ")),
+         QStringLiteral("Select 编号,分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注  from data where `姓名` like '% 张 %' ")},
         {statements::CategoryFilter(QStringLiteral("QQ帐号")),
          QStringLiteral("Select  编号,分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注  from data where 分类 like '%QQ帐号%' ")},
         {statements::CategoryFallback(), QStringLiteral("Select  编号,分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注  from data")},

@@ -1,0 +1,218 @@
+// Export and import of 100,000 records, CSV and vCard, as the settings page
+// runs them (a connection of their own, the whole file, one transaction),
+// beside the sqlcipher shell inserting the same rows in one transaction into
+// the same kind of empty database. The ratios of the imports to the shell are
+// printed at the end; the goal is at most 2.
+
+#include "store/DatabaseConstants.h"
+#include "store/DeliveredDatabase.h"
+#include "store/SqliteHandles.h"
+#include "transfer/BookDatabase.h"
+#include "transfer/TransferJobs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+
+namespace {
+
+using transfer::Format;
+
+constexpr int RecordCount = 100000;
+
+// Records as people keep them: Chinese names, numbers, addresses, remarks
+// with commas, quotes and CR LF breaks.
+transfer::Record MakeRecord(std::mt19937& random)
+{
+    static const char* const categories[] = {"网站帐号", "论坛帐号", "邮箱帐号", "QQ帐号", "银行帐号", "游戏帐号"};
+    static const char* const names[] = {"张伟", "王芳", "李娜", "刘强", "陈静", "杨磊", "黄秀英", "欧阳明"};
+    static const char* const remarks[] = {"", "常用", "密保问题：母亲的名字\r\n答案见笔记本",
+                                          "他说\"别外借\", 记住了", "注册于2009年\r\n绑定手机已更换\r\n请勿外借"};
+    auto digits = [&](int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += static_cast<char>('0' + random() % 10);
+        return text;
+    };
+    const std::string qq = digits(5 + static_cast<int>(random() % 6));
+    transfer::Record record;
+    record[transfer::col::Category] = categories[random() % 6];
+    record[transfer::col::Name] = std::string(names[random() % 8]) + digits(2);
+    record[transfer::col::QQ] = qq;
+    record[transfer::col::Mobile] = "13" + digits(9);
+    record[transfer::col::Phone] = "010-" + digits(8);
+    record[transfer::col::Fax] = random() % 3 ? std::string() : "010-" + digits(8);
+    record[transfer::col::Email] = qq + "@qq.com";
+    record[transfer::col::HomePage] = random() % 2 ? std::string() : "http://www.example" + digits(3) + ".com/" + qq;
+    record[transfer::col::Remarks] = remarks[random() % 5];
+    return record;
+}
+
+std::string Quoted(const std::string& text)
+{
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '\'')
+            quoted += '\'';
+    }
+    return quoted + "'";
+}
+
+// A book of RecordCount records, its exports, an empty database to copy, and
+// the shell's script inserting the same rows.
+class Shared {
+public:
+    Shared()
+    {
+        for (const char* name : {"empty", "book"}) {
+            QDir().mkpath(Path(name));
+            store::CreateDeliveredDatabase(Path(name));
+        }
+        std::ofstream script(Path("insert.sql").toStdString(), std::ios::binary);
+        script << "PRAGMA key='" << store::DatabasePassword.toStdString() << "';\nBEGIN;\n";
+        {
+            const store::SqliteDatabase db = transfer::OpenBook(store::ProgramConnectionString(Path("book/")));
+            transfer::RecordAppender appender(db.get());
+            std::mt19937 random(2010);
+            for (int i = 0; i < RecordCount; ++i) {
+                const transfer::Record record = MakeRecord(random);
+                appender.Append(record);
+                script << "Insert into data (分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注) values (";
+                for (int column = transfer::col::Category; column < transfer::col::Count; ++column)
+                    script << (column == transfer::col::Category ? "" : ",") << Quoted(record[column]);
+                script << ");\n";
+            }
+            appender.Commit();
+        }
+        script << "COMMIT;\n";
+        for (const Format format : {Format::Csv, Format::VCard})
+            Export(format, ExportPath(format));
+    }
+
+    QString Path(const char* name) const { return folder_.path() + QLatin1Char('/') + QString::fromLatin1(name); }
+    QString ExportPath(Format format) const { return Path(format == Format::Csv ? "book.csv" : "book.vcf"); }
+    QString BookConnection() const { return store::ProgramConnectionString(Path("book/")); }
+
+    int Export(Format format, const QString& path) const
+    {
+        const store::SqliteDatabase db = transfer::OpenBook(BookConnection());
+        transfer::ExportJob job(db.get(), format, path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        while (job.Step(100)) {
+        }
+        job.Finish();
+        return job.Written();
+    }
+
+    // A fresh empty database in its own folder; answers the folder.
+    QString FreshDatabase(int run) const
+    {
+        const QString folder = Path("run") + QString::number(run) + QLatin1Char('/');
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        QFile::copy(Path("empty/") + store::DatabaseFileName, folder + store::DatabaseFileName);
+        return folder;
+    }
+
+private:
+    QTemporaryDir folder_;
+};
+
+Shared& Book()
+{
+    static Shared shared;
+    return shared;
+}
+
+// Mean seconds per run of each benchmark, for the ratios.
+std::map<std::string, double>& Means()
+{
+    static std::map<std::string, double> means;
+    return means;
+}
+
+template <class Work>
+void Timed(benchmark::State& state, const char* name, Work work)
+{
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        total += seconds;
+    }
+    Means()[name] = total / static_cast<double>(state.iterations());
+    state.counters["records"] = RecordCount;
+}
+
+void BM_Export(benchmark::State& state, Format format)
+{
+    const QString path = Book().Path("out");
+    Timed(state, format == Format::Csv ? "export csv" : "export vcard", [&] { Book().Export(format, path); });
+    state.counters["file_bytes"] = static_cast<double>(QFile(path).size());
+}
+
+void BM_Import(benchmark::State& state, Format format)
+{
+    int run = 0;
+    Timed(state, format == Format::Csv ? "import csv" : "import vcard", [&] {
+        const QString folder = Book().FreshDatabase(run++);
+        QFile file(Book().ExportPath(format));
+        file.open(QIODevice::ReadOnly);
+        const store::SqliteDatabase db = transfer::OpenBook(store::ProgramConnectionString(folder));
+        transfer::ImportJob job(db.get(), transfer::OpenRecordSource(format, file.readAll().toStdString()));
+        while (job.Step(100)) {
+        }
+        job.Finish();
+        if (job.Imported() != RecordCount)
+            std::abort();
+    });
+}
+
+void BM_ShellInsert(benchmark::State& state)
+{
+    int run = 0;
+    Timed(state, "sqlcipher shell", [&] {
+        const QString folder = Book().FreshDatabase(run++);
+        const std::string command = "sqlcipher '" + (folder + store::DatabaseFileName).toStdString() + "' < '"
+            + Book().Path("insert.sql").toStdString() + "' > /dev/null";
+        if (std::system(command.c_str()) != 0)
+            std::abort();
+    });
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(BM_Export, csv, Format::Csv)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_Export, vcard, Format::VCard)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_Import, csv, Format::Csv)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_Import, vcard, Format::VCard)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ShellInsert)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    const auto& means = Means();
+    if (const auto shell = means.find("sqlcipher shell"); shell != means.end()) {
+        for (const char* import : {"import csv", "import vcard"}) {
+            if (const auto found = means.find(import); found != means.end())
+                std::printf("%s / sqlcipher shell insert: %.2f (goal <= 2)\n", import, found->second / shell->second);
+        }
+    }
+    benchmark::Shutdown();
+    return 0;
+}

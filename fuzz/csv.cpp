@@ -1,0 +1,8 @@
+// The CSV reader of the import over any bytes (UTF-8, GB18030, anything).
+#include "TransferCheck.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    fuzzing::CheckFormat(transfer::Format::Csv, data, size);
+    return 0;
+}
