@@ -1,6 +1,7 @@
 // Showing the main window with and without the skin: the time from show()
-// until the window is on screen and painted. Skinning a window must not add
-// more than 30 ms to this.
+// until the window is on screen, active (skinned, with the skin on) and
+// painted, on the offscreen platform or on a real display
+// (QT_QPA_PLATFORM=xcb). Skinning a window must not add more than 30 ms to this.
 #include "app/Application.h"
 #include "app/Unit1.h"
 #include "platform/MessageBoxService.h"
@@ -10,6 +11,8 @@
 #include "store/DeliveredDatabase.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QWindow>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -58,34 +61,69 @@ struct Program {
     }
 };
 
-void ShowAndPaint(QWidget& window)
+// On the display, active, and skinned when the skin is to be on. A real
+// display maps and activates a window some time after show(), through its
+// own event queue.
+bool OnScreen(QWidget& window, bool skinned)
+{
+    return window.windowHandle() && window.windowHandle()->isExposed() && window.isActiveWindow()
+        && (!skinned || TSkinManager::Instance()->SkinnedWindow(&window));
+}
+
+// Shows the window (showing skins it), serves the event loop until the
+// display has it on screen and active, and paints it. Answers whether it got
+// there. A display gives the focus to a window on the user's input; with
+// no input at all, as here, it may keep the focus where it is, so the window
+// is made the active one once the display shows it.
+bool ShowAndPaint(QWidget& window, bool skinned)
 {
     window.show();
     window.activateWindow();
-    QApplication::processEvents();
-    // The offscreen platform does not always hand activation to a window that
-    // asks; a desktop would, so it is given here.
+    const QDeadlineTimer deadline(5000);
+    while (!(window.windowHandle() && window.windowHandle()->isExposed()) && !deadline.hasExpired())
+        QApplication::processEvents();
     if (!window.isActiveWindow())
         QApplication::setActiveWindow(&window);
+    while (!OnScreen(window, skinned) && !deadline.hasExpired())
+        QApplication::processEvents();
     window.repaint();
+    return OnScreen(window, skinned);
 }
 
+// Hides the window and waits until the display has taken it away, so that the
+// next showing activates it afresh.
 void HideAgain(QWidget& window)
 {
     window.hide();
+    const QDeadlineTimer deadline(1000);
+    while ((window.isActiveWindow() || (window.windowHandle() && window.windowHandle()->isExposed()))
+           && !deadline.hasExpired())
+        QApplication::processEvents();
     QApplication::processEvents();
+}
+
+// Showings that did not reach the screen as wanted. The loop never stops
+// early: every repetition must run the same number of iterations, or the
+// statistics over the repetitions cannot be made.
+void CountMisses(benchmark::State& state, int misses, const char* name)
+{
+    state.counters[name] = misses;
+    if (misses > 0)
+        state.SetLabel("some showings did not reach the screen as wanted; see the counter");
 }
 
 void BM_ShowMainWindowUnskinned(benchmark::State& state)
 {
     Program program;
     TSkinManager::Instance()->SetActive(false);
+    int misses = 0;
     for (auto _ : state) {
-        ShowAndPaint(*program.form);
+        misses += ShowAndPaint(*program.form, false) ? 0 : 1;
         state.PauseTiming();
         HideAgain(*program.form);
         state.ResumeTiming();
     }
+    CountMisses(state, misses, "not_shown");
 }
 BENCHMARK(BM_ShowMainWindowUnskinned)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -94,17 +132,15 @@ void BM_ShowMainWindowSkinned(benchmark::State& state)
     Program program;
     TSkinManager& manager = *TSkinManager::Instance();
     manager.SetActive(true);
+    int misses = 0;
     for (auto _ : state) {
-        ShowAndPaint(*program.form);  // showing skins it
+        misses += ShowAndPaint(*program.form, true) ? 0 : 1; // showing skins it
         state.PauseTiming();
-        if (!manager.SkinnedWindow(program.form.get())) {
-            state.SkipWithError("the main window was not skinned");
-            break;
-        }
         HideAgain(*program.form);
         manager.UnskinWindow(program.form.get());  // the next showing skins it afresh
         state.ResumeTiming();
     }
+    CountMisses(state, misses, "not_skinned");
 }
 BENCHMARK(BM_ShowMainWindowSkinned)->Unit(benchmark::kMillisecond)->UseRealTime();
 

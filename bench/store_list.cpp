@@ -13,19 +13,20 @@
 #include "ui/GridLayout.h"
 #include "ui/RecordGridModel.h"
 
+#include "support/RecordMaker.h"
+
 #include <QApplication>
 #include <QTableView>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+#define SQLITE_HAS_CODEC 1
 #include <sqlite3.h>
 
-#include <array>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <random>
 #include <string>
 
 namespace {
@@ -38,60 +39,6 @@ const QString SearchStatement =
 const QString FilterStatement =
     QStringLiteral("Select  编号,分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注  from data where 分类 like '%QQ%' ");
 
-// Plausible records: Chinese names, numbers, addresses and multi-line remarks.
-class RecordMaker {
-public:
-    std::array<std::string, 9> Next()
-    {
-        static const char* const categories[] = {"网站帐号", "论坛帐号", "邮箱帐号", "QQ帐号", "银行帐号", "游戏帐号"};
-        static const char* const surnames[] = {"张", "王", "李", "赵", "陈", "刘", "杨", "黄", "周", "吴", "欧阳"};
-        static const char* const givenParts[] = {"伟", "芳", "娜", "秀英", "敏", "静", "丽", "强", "磊", "军",
-                                                 "洋", "勇", "艳", "杰", "娟", "涛", "明", "超", "秀兰", "霞"};
-        static const char* const remarks[] = {
-            "密保问题：母亲的名字\r\n答案见笔记本",
-            "注册于2009年\r\n绑定手机已更换\r\n请勿外借",
-            "常用",
-            "",
-            "工作邮箱，每周五清理一次\r\n备用邮箱见下一条",
-        };
-        std::string name = Pick(surnames);
-        name += Pick(givenParts);
-        if (Coin())
-            name += Pick(givenParts);
-        const std::string qq = Digits(5 + static_cast<int>(random_() % 6));
-        std::string homePage;
-        if (Coin())
-            homePage.append("http://www.example").append(Digits(3)).append(".com/user/").append(qq);
-        return {
-            Pick(categories), name, qq, Prefixed("13", 9), Telephone(), Coin() ? Telephone() : std::string(),
-            qq + "@qq.com", homePage, Pick(remarks),
-        };
-    }
-
-private:
-    template <std::size_t N>
-    const char* Pick(const char* const (&items)[N])
-    {
-        return items[random_() % N];
-    }
-    bool Coin() { return random_() % 2 == 0; }
-    std::string Prefixed(const char* prefix, int digits)
-    {
-        std::string text = prefix;
-        return text.append(Digits(digits));
-    }
-    std::string Telephone() { return Prefixed("0", 2).append("-").append(Digits(8)); }
-    std::string Digits(int count)
-    {
-        std::string digits;
-        for (int i = 0; i < count; ++i)
-            digits += static_cast<char>('0' + random_() % 10);
-        return digits;
-    }
-
-    std::mt19937 random_{2010};
-};
-
 // The database is made once per run in a temporary program folder.
 class Fixture {
 public:
@@ -103,7 +50,7 @@ public:
         store::Execute(db.get(), "BEGIN");
         const store::SqliteStatement insert = store::PrepareSingleStatement(
             db.get(), "Insert into data (分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注) values (?,?,?,?,?,?,?,?,?)");
-        RecordMaker maker;
+        bench::RecordMaker maker;
         for (int record = 0; record < RecordCount; ++record) {
             const auto values = maker.Next();
             for (int column = 0; column < 9; ++column) {
@@ -118,9 +65,19 @@ public:
 
         connection.ConnectionString = store::ProgramConnectionString(folder_.path() + "/");
         connection.Open();
+
+        // The floor's own connection: default open flags and the engine's
+        // default page cache, as a plain C program would have it.
+        sqlite3* raw = nullptr;
+        const QByteArray path = (folder_.path() + "/" + store::DatabaseFileName).toUtf8();
+        sqlite3_open_v2(path.constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+        floorConnection.reset(raw);
+        const QByteArray key = store::DatabasePassword.toUtf8();
+        sqlite3_key(raw, key.constData(), static_cast<int>(key.size()));
     }
 
     TADOConnection connection;
+    store::SqliteDatabase floorConnection;
 
 private:
     QTemporaryDir folder_;
@@ -139,7 +96,7 @@ struct FloorResult {
 
 FloorResult ReadThroughCApi(const QString& statement)
 {
-    sqlite3* db = Shared().connection.Handle();
+    sqlite3* db = Shared().floorConnection.get();
     const store::SqliteStatement prepared = store::PrepareSingleStatement(db, (statement + "\r\n").toUtf8());
     const int columns = sqlite3_column_count(prepared.get());
     FloorResult result;

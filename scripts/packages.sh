@@ -4,13 +4,14 @@
 quillory_packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libgl-dev libxcb1-dev qt6-translations-l10n
-  libsqlcipher-dev sqlcipher
+  libsqlcipher-dev sqlcipher libssl-dev
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-wqy-zenhei
   xvfb xdotool imagemagick x11-utils
   openbox trayer x11-xserver-utils xclip dbus-daemon at-spi2-core python3 python3-gi gir1.2-atspi-2.0
+  libxdamage-dev libxtst-dev
 )
 
 quillory_install_packages() {

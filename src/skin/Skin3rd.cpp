@@ -20,10 +20,11 @@ QStringList BuiltinSkin3rd()
     };
 }
 
-QString SkinKindOf(const QWidget* widget, const QStringList& skin3rd)
+namespace {
+
+// The lines as a table from class name to kind; the first line for a class counts.
+QHash<QString, QString> KindsByClass(const QStringList& skin3rd)
 {
-    if (!widget)
-        return {};
     QHash<QString, QString> kinds;
     for (const QString& line : skin3rd) {
         const qsizetype equals = line.indexOf(QLatin1Char('='));
@@ -32,6 +33,24 @@ QString SkinKindOf(const QWidget* widget, const QStringList& skin3rd)
         const QString className = line.left(equals).trimmed();
         if (!kinds.contains(className))
             kinds.insert(className, line.mid(equals + 1).trimmed().toLower());
+    }
+    return kinds;
+}
+
+} // namespace
+
+QString SkinKindOf(const QWidget* widget, const QStringList& skin3rd)
+{
+    if (!widget)
+        return {};
+    // Asked at every drawing and measuring of every control, nearly always
+    // with the same lines: the table is made again only when they change.
+    // (Comparing with the kept copy is immediate while both share their data.)
+    static QStringList tableLines;
+    static QHash<QString, QString> kinds;
+    if (skin3rd != tableLines) {
+        kinds = KindsByClass(skin3rd);
+        tableLines = skin3rd;
     }
     for (const QMetaObject* meta = widget->metaObject(); meta; meta = meta->superClass()) {
         const auto found = kinds.constFind(QString::fromLatin1(meta->className()));

@@ -5,6 +5,14 @@
 
 #include <sqlite3.h>
 
+namespace {
+
+// Room for the first pages of the file, which every re-list reads again; how
+// the size was chosen is in docs/store.md.
+constexpr int PageCacheKiB = 11 * 1024;
+
+} // namespace
+
 TADOConnection::TADOConnection(QObject* parent) : QObject(parent) {}
 
 TADOConnection::~TADOConnection() = default;
@@ -18,7 +26,9 @@ void TADOConnection::Open()
     if (path.isEmpty())
         throw EDatabaseError("The connection string names no Data Source.");
     const QString password = parts.Value(store::DatabasePasswordKey).value_or(QString());
-    db_ = store::OpenKeyedDatabase(path, password, store::OpenMode::ExistingFile);
+    store::SqliteDatabase db = store::OpenKeyedDatabase(path, password, store::OpenMode::ExistingFile);
+    store::Execute(db.get(), QByteArrayLiteral("PRAGMA cache_size = -") + QByteArray::number(PageCacheKiB));
+    db_ = std::move(db);
     emit connectedChanged(true);
 }
 

@@ -5,6 +5,8 @@
 
 #include <sqlite3.h>
 
+#include <array>
+#include <charconv>
 #include <vector>
 
 namespace {
@@ -19,6 +21,52 @@ QString QuotedIdentifier(const QString& name)
 }
 
 QString FromUtf8OrEmpty(const char* text) { return text ? QString::fromUtf8(text) : QString(); }
+
+// Reads the cells of a row as text, each with as few engine calls as its
+// value needs: a text costs its text and its length; an integer its type and
+// its value, written out here exactly as the engine would write it, which
+// spares the engine's formatting and allocation. A column is asked for the
+// type first until it gives something other than an integer or a null, and
+// from then on for its text first; only a missing text then asks whether the
+// value is null or memory ran out.
+class CellReader {
+public:
+    CellReader(sqlite3* db, sqlite3_stmt* stmt, int columns)
+        : db_(db), stmt_(stmt), integerColumn_(static_cast<std::size_t>(columns), true),
+          digits_(static_cast<std::size_t>(columns))
+    {
+    }
+
+    RowSnapshot::Cell Read(int column)
+    {
+        const auto index = static_cast<std::size_t>(column);
+        if (integerColumn_[index]) {
+            const int type = sqlite3_column_type(stmt_, column);
+            if (type == SQLITE_NULL)
+                return {nullptr, 0, true};
+            if (type == SQLITE_INTEGER) {
+                std::array<char, 24>& digits = digits_[index];
+                const char* end =
+                    std::to_chars(digits.data(), digits.data() + digits.size(), sqlite3_column_int64(stmt_, column)).ptr;
+                return {digits.data(), static_cast<std::size_t>(end - digits.data()), false};
+            }
+            integerColumn_[index] = false;
+        }
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        if (!text) {
+            if (sqlite3_column_type(stmt_, column) != SQLITE_NULL)
+                store::ThrowEngineError(db_);
+            return {nullptr, 0, true};
+        }
+        return {text, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)), false};
+    }
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_;
+    std::vector<bool> integerColumn_;
+    std::vector<std::array<char, 24>> digits_;
+};
 
 } // namespace
 
@@ -61,27 +109,28 @@ void TADOQuery::Open()
             keyField = column;
     }
 
-    RowSnapshot rows(columns);
-    std::vector<RowSnapshot::Cell> cells(static_cast<std::size_t>(columns));
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        for (int column = 0; column < columns; ++column) {
-            RowSnapshot::Cell& cell = cells[static_cast<std::size_t>(column)];
-            cell.null = sqlite3_column_type(stmt, column) == SQLITE_NULL;
-            cell.data = cell.null ? nullptr : reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-            if (!cell.null && !cell.data)
-                store::ThrowEngineError(db);
-            cell.size = cell.null ? 0 : static_cast<std::size_t>(sqlite3_column_bytes(stmt, column));
+    // The rows go into the storage of earlier results, which Close keeps: a
+    // re-list fills memory the process already has instead of fresh pages.
+    rows_.Reset(columns);
+    try {
+        std::vector<RowSnapshot::Cell> cells(static_cast<std::size_t>(columns));
+        CellReader reader(db, stmt, columns);
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            for (int column = 0; column < columns; ++column)
+                cells[static_cast<std::size_t>(column)] = reader.Read(column);
+            rows_.AppendRow(cells);
         }
-        rows.AppendRow(cells);
+        if (rc != SQLITE_DONE)
+            store::ThrowEngineError(db);
+    } catch (...) {
+        rows_.Reset(0);
+        throw;
     }
-    if (rc != SQLITE_DONE)
-        store::ThrowEngineError(db);
 
     keyField_ = keyField;
     keyTable_ = keyField < 0 ? QString() : FromUtf8OrEmpty(sqlite3_column_table_name(stmt, keyField));
     keyColumn_ = keyField < 0 ? QString() : FromUtf8OrEmpty(sqlite3_column_origin_name(stmt, keyField));
-    rows_ = std::move(rows);
     fieldNames_ = std::move(names);
     active_ = true;
     current_ = rows_.RowCount() > 0 ? 0 : -1;
@@ -103,7 +152,7 @@ void TADOQuery::Close()
         return;
     emit aboutToClose();
     active_ = false;
-    rows_ = RowSnapshot();
+    rows_.Reset(0); // the storage stays for the next Open
     fieldNames_.clear();
     keyField_ = -1;
     keyTable_.clear();

@@ -7,21 +7,82 @@
 #include <cstring>
 #include <limits>
 
+namespace {
+
+// A cell's prefix is 0 for a null and its size + 1 otherwise, seven bits to
+// a byte, low bits first; the high bit says another byte follows. Short cells,
+// nearly all of them, take one byte.
+std::size_t PrefixLength(std::uint64_t value)
+{
+    std::size_t length = 1;
+    while (value >= 0x80) {
+        value >>= 7;
+        ++length;
+    }
+    return length;
+}
+
+char* WritePrefix(char* out, std::uint64_t value)
+{
+    while (value >= 0x80) {
+        *out++ = static_cast<char>((value & 0x7f) | 0x80);
+        value >>= 7;
+    }
+    *out++ = static_cast<char>(value);
+    return out;
+}
+
+const char* ReadPrefix(const char* in, std::uint64_t& value)
+{
+    value = 0;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(*in++);
+        value |= static_cast<std::uint64_t>(byte & 0x7f) << shift;
+        if (!(byte & 0x80))
+            return in;
+    }
+}
+
+std::uint64_t PrefixValue(const RowSnapshot::Cell& cell) { return cell.null ? 0 : cell.size + 1; }
+
+} // namespace
+
+void RowSnapshot::Reset(int columnCount)
+{
+    columnCount_ = columnCount;
+    rows_.clear();
+    current_ = 0;
+    blockUsed_ = 0;
+}
+
+std::size_t RowSnapshot::Room(std::size_t block) const
+{
+    // Rows start within the first BlockSize bytes, so that their offsets fit;
+    // a larger block holds one row alone.
+    if (block >= blocks_.size())
+        return 0;
+    return blockUsed_ == 0 ? blocks_[block].capacity : BlockSize - std::min(blockUsed_, BlockSize);
+}
+
 char* RowSnapshot::Reserve(std::size_t bytes, RowRef& where)
 {
-    if (blocks_.empty() || blockCapacity_ - blockUsed_ < bytes) {
-        // A row never straddles two blocks; an oversized row gets a block of its own.
-        const std::size_t capacity = std::max(BlockSize, bytes);
-        if (blocks_.size() >= std::numeric_limits<std::uint32_t>::max())
-            throw EDatabaseError("The result is too large.");
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(capacity));
-        blockCapacity_ = capacity;
+    if (Room(current_) < bytes) {
+        // A row never straddles two blocks. The next block is reused when the
+        // row fits into it; otherwise a new one (as large as the row, when
+        // that is larger) goes in before the spare ones.
+        const std::size_t next = Started() ? current_ + 1 : current_;
+        if (next >= blocks_.size() || blocks_[next].capacity < bytes) {
+            if (blocks_.size() >= MaxBlocks)
+                throw EDatabaseError("The result is too large.");
+            const std::size_t capacity = std::max(BlockSize, bytes);
+            blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(next),
+                           Block{std::make_unique_for_overwrite<char[]>(capacity), capacity});
+        }
+        current_ = next;
         blockUsed_ = 0;
-        blockBytes_ += capacity;
     }
-    where.block = static_cast<std::uint32_t>(blocks_.size() - 1);
-    where.offset = static_cast<std::uint32_t>(blockUsed_);
-    char* start = blocks_.back().get() + blockUsed_;
+    where = static_cast<RowRef>((current_ << OffsetBits) | blockUsed_);
+    char* start = blocks_[current_].bytes.get() + blockUsed_;
     blockUsed_ += bytes;
     return start;
 }
@@ -33,47 +94,53 @@ void RowSnapshot::AppendRow(std::span<const Cell> cells)
         throw EDatabaseError("The result is too large.");
     std::size_t total = 0;
     for (const Cell& cell : cells)
-        total += cell.size;
-    if (total > std::numeric_limits<std::uint32_t>::max())
-        throw EDatabaseError("A row of the result is too large.");
+        total += PrefixLength(PrefixValue(cell)) + cell.size;
 
     RowRef where{};
     char* out = Reserve(total, where);
-    std::uint32_t end = 0;
     for (const Cell& cell : cells) {
+        out = WritePrefix(out, PrefixValue(cell));
         if (cell.size)
-            std::memcpy(out + end, cell.data, cell.size);
-        end += static_cast<std::uint32_t>(cell.size);
-        cellEnds_.push_back(end);
-        nulls_.push_back(cell.null);
+            std::memcpy(out, cell.data, cell.size);
+        out += cell.size;
     }
-    order_.push_back(static_cast<std::uint32_t>(rows_.size()));
     rows_.push_back(where);
 }
 
 void RowSnapshot::RemoveRow(int row)
 {
     assert(row >= 0 && row < RowCount());
-    // The bytes stay in their block until the snapshot goes; only the order changes.
-    order_.erase(order_.begin() + row);
+    // The bytes stay in their block until the snapshot goes.
+    rows_.erase(rows_.begin() + row);
 }
 
-std::size_t RowSnapshot::CellIndex(int row, int column) const
+const char* RowSnapshot::RowStart(int row) const
+{
+    const RowRef where = rows_[static_cast<std::size_t>(row)];
+    return blocks_[where >> OffsetBits].bytes.get() + (where & (BlockSize - 1));
+}
+
+RowSnapshot::CellRef RowSnapshot::Find(int row, int column) const
 {
     assert(row >= 0 && row < RowCount() && column >= 0 && column < columnCount_);
-    return std::size_t{order_[static_cast<std::size_t>(row)]} * static_cast<std::size_t>(columnCount_)
-        + static_cast<std::size_t>(column);
+    const char* at = RowStart(row);
+    std::uint64_t prefix = 0;
+    for (int skipped = 0;; ++skipped) {
+        at = ReadPrefix(at, prefix);
+        const std::size_t size = prefix ? static_cast<std::size_t>(prefix - 1) : 0;
+        if (skipped == column)
+            return {at, size, prefix == 0};
+        at += size;
+    }
 }
 
 std::string_view RowSnapshot::Bytes(int row, int column) const
 {
-    const std::size_t cell = CellIndex(row, column);
-    const RowRef where = rows_[order_[static_cast<std::size_t>(row)]];
-    const std::uint32_t begin = column == 0 ? 0 : cellEnds_[cell - 1];
-    return {blocks_[where.block].get() + where.offset + begin, cellEnds_[cell] - begin};
+    const CellRef cell = Find(row, column);
+    return {cell.data, cell.size};
 }
 
-bool RowSnapshot::IsNull(int row, int column) const { return nulls_[CellIndex(row, column)]; }
+bool RowSnapshot::IsNull(int row, int column) const { return Find(row, column).null; }
 
 QString RowSnapshot::Text(int row, int column) const
 {
@@ -83,6 +150,8 @@ QString RowSnapshot::Text(int row, int column) const
 
 std::size_t RowSnapshot::MemoryUsed() const
 {
-    return blockBytes_ + rows_.capacity() * sizeof(RowRef) + cellEnds_.capacity() * sizeof(std::uint32_t)
-        + nulls_.capacity() / 8 + order_.capacity() * sizeof(std::uint32_t);
+    std::size_t bytes = rows_.capacity() * sizeof(RowRef);
+    for (const Block& block : blocks_)
+        bytes += block.capacity;
+    return bytes;
 }

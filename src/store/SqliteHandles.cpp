@@ -2,10 +2,28 @@
 #include "store/SqliteHandles.h"
 
 #include "store/DatabaseError.h"
+#include "store/DerivedKey.h"
+#include "store/PageCache.h"
 
 #include <sqlite3.h>
 
 namespace store {
+namespace {
+
+// The program uses the engine from one thread only, so the engine runs
+// without any mutex, and with the page cache that suits its scans. Both must
+// be set before the engine starts; should something have started it already,
+// it keeps its defaults, which are merely slower.
+void PrepareEngine()
+{
+    [[maybe_unused]] static const bool prepared = [] {
+        sqlite3_config(SQLITE_CONFIG_SINGLETHREAD);
+        sqlite3_config(SQLITE_CONFIG_PCACHE2, &ScanResistantPageCacheMethods());
+        return sqlite3_initialize() == SQLITE_OK;
+    }();
+}
+
+} // namespace
 
 void SqliteCloser::operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
 
@@ -18,7 +36,8 @@ void ThrowEngineError(sqlite3* db)
 
 SqliteDatabase OpenKeyedDatabase(const QString& path, const QString& password, OpenMode mode)
 {
-    int flags = SQLITE_OPEN_READWRITE;
+    PrepareEngine();
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == OpenMode::CreateIfMissing)
         flags |= SQLITE_OPEN_CREATE;
     sqlite3* raw = nullptr;
@@ -29,7 +48,7 @@ SqliteDatabase OpenKeyedDatabase(const QString& path, const QString& password, O
             QString::fromUtf8(raw ? sqlite3_errmsg(raw) : "out of memory"), path));
     }
     if (!password.isEmpty()) {
-        const QByteArray key = password.toUtf8();
+        const QByteArray key = KeyForFile(path, password.toUtf8());
         if (sqlite3_key(db.get(), key.constData(), static_cast<int>(key.size())) != SQLITE_OK)
             ThrowEngineError(db.get());
     }

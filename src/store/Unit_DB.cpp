@@ -1,5 +1,6 @@
 #include "store/Unit_DB.h"
 
+#include "store/DerivedKey.h"
 #include "store/SqliteHandles.h"
 
 #include <QDir>
@@ -72,7 +73,10 @@ void ExportInto(const QString& source, const QString& destination, const QString
     store::SqliteStatement attach =
         store::PrepareSingleStatement(db.get(), QByteArrayLiteral("ATTACH DATABASE ?1 AS compacted KEY ?2"));
     const QByteArray destinationUtf8 = destination.toUtf8();
-    const QByteArray passwordUtf8 = password.toUtf8();
+    // The copy takes the source's derived key and salt, which the engine then
+    // need not derive again, and the connection reopening the compacted file
+    // finds the key it already has.
+    const QByteArray passwordUtf8 = store::KeyForFile(source, password.toUtf8());
     sqlite3_bind_text(attach.get(), 1, destinationUtf8.constData(), destinationUtf8.size(), SQLITE_TRANSIENT);
     sqlite3_bind_text(attach.get(), 2, passwordUtf8.constData(), passwordUtf8.size(), SQLITE_TRANSIENT);
     store::RunToCompletion(db.get(), attach.get());

@@ -170,6 +170,42 @@ TEST_F(ADOQueryTest, NullsAndEmptyResultsReadAsEmptyText)
     EXPECT_THROW(query.FieldByName("密码"), EDatabaseError);
 }
 
+TEST_F(ADOQueryTest, EveryValueTypeReadsAsTheEngineGivesItAsText)
+{
+    struct Case {
+        const char* literal;
+        QString text;
+    };
+    const Case cases[] = {
+        {"42", QStringLiteral("42")},
+        {"-9223372036854775808", QStringLiteral("-9223372036854775808")},
+        {"1.5", QStringLiteral("1.5")},
+        {"x'414243'", QStringLiteral("ABC")},
+        {"x''", QString()},
+        {"''", QString()},
+        {"'第一行' || char(13, 10) || '第二行'", QStringLiteral("第一行\r\n第二行")},
+        {"NULL", QString()},
+    };
+    QStringList columns;
+    for (const Case& c : cases)
+        columns << QString::fromUtf8(c.literal);
+    OpenWith("Select " + columns.join(','));
+    ASSERT_EQ(query.FieldCount(), static_cast<int>(std::size(cases)));
+    for (int column = 0; column < query.FieldCount(); ++column) {
+        const Case& c = cases[column];
+        EXPECT_EQ(query.FieldAsString(column), c.text) << c.literal;
+        EXPECT_EQ(query.CellBytes(0, column), c.text.toStdString()) << c.literal;
+    }
+
+    // A column's values may change type from row to row.
+    OpenWith("Select 7, 'a' union all select 'x', 8 union all select NULL, 9223372036854775807 "
+             "union all select -5, 1.25 union all select 3, NULL");
+    const QStringList expected[] = {{"7", "a"}, {"x", "8"}, {"", "9223372036854775807"}, {"-5", "1.25"}, {"3", ""}};
+    ASSERT_EQ(query.RecordCount(), static_cast<int>(std::size(expected)));
+    for (int row = 0; row < query.RecordCount(); ++row)
+        EXPECT_EQ((QStringList{query.CellText(row, 0), query.CellText(row, 1)}), expected[row]) << row;
+}
+
 TEST_F(ADOQueryTest, NavigationStopsAtBothEnds)
 {
     AddSampleRecords();
