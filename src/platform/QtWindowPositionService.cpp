@@ -1,8 +1,8 @@
 #include "platform/WindowPositionService.h"
 
+#include "platform/X11Connection.h"
 #include "platform/X11WindowPosition.h"
 
-#include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
 
@@ -15,11 +15,10 @@ class QtWindowPositionService final : public WindowPositionService {
 public:
     std::optional<QPoint> positionOnScreen(const QWindow& window) override
     {
-        auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-        if (QGuiApplication::platformName() != QLatin1String("xcb") || !x11 || !x11->connection() ||
-            !window.handle())
+        xcb_connection_t* connection = X11Connection();
+        if (!connection || !window.handle())
             return std::nullopt;
-        const auto native = X11PositionOnRoot(x11->connection(), static_cast<std::uint32_t>(window.winId()));
+        const auto native = X11PositionOnRoot(connection, static_cast<std::uint32_t>(window.winId()));
         if (!native)
             return std::nullopt;
         return InQtCoordinates(QPoint(native->x, native->y), window);
