@@ -52,9 +52,9 @@ void WindowPositionCheck::Check()
         return;
     if (handle_->position() != *real)
         handle_->setPosition(*real);
-    // The widget may have taken Qt's wrong record over as well; telling it is
-    // no placing of the window's own, so a dialog still centres itself when
-    // it is shown again.
+    // The widget may have taken the wrong record over too. Correcting it does
+    // not count as the program placing the window: a dialog still centres
+    // itself when it is shown again.
     if (const QPoint off = *real - window_->geometry().topLeft(); !off.isNull()) {
         const bool placed = window_->testAttribute(Qt::WA_Moved);
         window_->move(window_->pos() + off);
