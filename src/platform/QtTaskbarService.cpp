@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 
 #if QT_CONFIG(xcb)
+#include "platform/X11Connection.h"
 #include "platform/X11Taskbar.h"
 
 #include <QEvent>
@@ -66,12 +67,10 @@ private:
     {
         if (x11_)
             return true;
-        // Other platforms may offer the interface too (the offscreen one does,
-        // without a connection): only the xcb platform has a window manager.
-        auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-        if (QGuiApplication::platformName() != QLatin1String("xcb") || !x11 || !x11->connection())
+        xcb_connection_t* connection = X11Connection();
+        if (!connection)
             return false;
-        x11_ = std::make_unique<X11Taskbar>(x11->connection());
+        x11_ = std::make_unique<X11Taskbar>(connection);
         return true;
     }
 

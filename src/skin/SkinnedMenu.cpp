@@ -20,11 +20,12 @@ TSkinnedMenu::TSkinnedMenu(QMenu* menu, TSkin& component) : menu_(menu)
     const SkinColours& colours = pictures->Skin.Colours;
     if (colours.Menu.isValid())
         palette.setColor(QPalette::Window, colours.Menu);
-    if (colours.MenuText.isValid()) {
-        palette.setColor(QPalette::WindowText, colours.MenuText);
-        palette.setColor(QPalette::ButtonText, colours.MenuText);
-        palette.setColor(QPalette::Text, colours.MenuText);
-    }
+    // The menu's text colour is for the items that can be chosen; disabled
+    // items keep the skin's (or the system's) disabled text colour.
+    if (colours.MenuText.isValid())
+        for (const auto group : {QPalette::Active, QPalette::Inactive})
+            for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+                palette.setColor(group, role, colours.MenuText);
     menu->setStyle(component.Style());
     menu->setPalette(palette);
     // The menu was measured for the system look; it takes the skin's measure,

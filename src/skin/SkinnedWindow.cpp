@@ -122,6 +122,7 @@ void TSkinnedWindow::ApplyFrame()
     window_->setAttribute(Qt::WA_Moved, wasMoved_);
     skinnedPosition_ = window_->pos();
     frame_ = new TSkinFrame(window_, component_, EntitledCaptionActions(window_, flags_));
+    positionCheck_ = std::make_unique<platform::WindowPositionCheck>(window_);
 }
 
 void TSkinnedWindow::MakeRoomInLayout()
@@ -154,6 +155,7 @@ void TSkinnedWindow::FitTitle()
 
 void TSkinnedWindow::RestoreFrame()
 {
+    positionCheck_.reset();
     delete frame_.data();
     if (mask_.isEmpty())
         window_->clearMask();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/WindowPositionCheck.h"
 #include "skin/SkinFrame.h"
 
 #include <QLayout>
@@ -12,6 +13,7 @@
 #include <QSize>
 #include <QStyle>
 
+#include <memory>
 #include <vector>
 
 class QWidget;
@@ -107,4 +109,7 @@ private:
     bool widened_ = false;  // a dialog made wider so that its title fits
     bool fitting_ = false;
     QPointer<TSkinFrame> frame_;
+    // Without the window manager's frame, Qt's record of the window's place
+    // needs checking each time the window comes on screen.
+    std::unique_ptr<platform::WindowPositionCheck> positionCheck_;
 };

@@ -210,6 +210,9 @@ void TForm1::CreateControls()
     Edit_Pass_A = makeField(GroupBox3, "Edit_Pass_A", 78, 28, 121);
     Label9 = makeLabel(GroupBox3, "Label9", QStringLiteral("确认密码"), {20, 64});
     Edit_Pass_B = makeField(GroupBox3, "Edit_Pass_B", 78, 60, 121);
+    // Screen readers name each box after its own label, not both after the group.
+    Label8->setBuddy(Edit_Pass_A);
+    Label9->setBuddy(Edit_Pass_B);
     Button7 = makeButton(GroupBox3, "Button7", QStringLiteral("确定"), {240, 26, 75, 25});
     Button_PassCleal = makeButton(GroupBox3, "Button_PassCleal", QStringLiteral("重置"), {240, 58, 75, 25});
     Label17 = makeLabel(GroupBox3, "Label17", QStringLiteral("密码可以是全数字/全字母/数字+字母组合"), {8, 96});

@@ -8,7 +8,7 @@ from urllib.parse import urlsplit
 
 from desktop import (DATABASE_KEY, INITIAL_PASSWORD, Failure, GLib, Rect, WindowWatch, expect,
                      mode_of, until)
-from program import NO, YES, MainWindow, status_panels
+from program import NO, YES, MainWindow, status_panels, wait_status
 
 CJK = re.compile(r"[\u4e00-\u9fff]")
 TIME = re.compile(r"\d{1,2}:\d{2}:\d{2}")
@@ -183,22 +183,29 @@ def clock_without_zone(j):
     expect(not re.search(r"UTC|GMT|[+-]\d\d:?\d\d", clock), f"the clock reads {clock!r}")
 
 
-def main_window_appears_once(j):
-    """After the right password the main window appears once, already at its final size."""
-    program = j.started()
+def windows_appear_once(j):
+    """The login window at the start, and the main window after the right password, each
+    appear once: mapped already at their final skinned size and place."""
+    program = j.program()
+    watch = j.desktop.watch_windows()
+    program.start()
     login = program.window("管理登录")
+    expect_shown_once(j, program, watch, "管理登录")
     login.find("password text").focus()
     j.desktop.type(INITIAL_PASSWORD)
     watch = j.desktop.watch_windows()
     j.desktop.key("Return")
     program.window("Quillory")
-    window = until("the main window on screen", lambda: program.x_window("Quillory"))
-    until("the main window to settle", lambda: settled(j.desktop, window), timeout=5)
-    sizes = WindowWatch.shown_sizes(watch.stop(), window)
+    expect_shown_once(j, program, watch, "Quillory")
+
+
+def expect_shown_once(j, program, watch, caption):
+    window = until(f"the window {caption!r} on screen", lambda: program.x_window(caption))
+    until(f"the window {caption!r} to settle", lambda: settled(j.desktop, window), timeout=5)
+    shown = WindowWatch.shown_rects(watch.stop(), window)
     final = j.desktop.geometry(window)[0]
-    expect(sizes == [(final.width, final.height)],
-           "the main window was shown at " + ", then ".join(f"{w}x{h}" for w, h in sizes)
-           + f" (final {final.width}x{final.height})")
+    expect(shown == [final], f"the window {caption!r} was shown at "
+           + ", then ".join(map(str, shown)) + f" (final {final})")
 
 
 def settled(desktop, window, quiet=0.5):
@@ -420,10 +427,15 @@ def unit_tests_leave_real_copy_alone(j):
 
 
 def password_not_on_accessibility_bus(j):
-    """After the login no object on the accessibility bus holds the password."""
+    """The hidden attempt counter is not on the accessibility bus, nor, after the login, is any
+    object that holds the password."""
     program = j.started()
-    program.log_in()
+    wait_status(program.enter_password("Wrong1"), "密码错误...1次")
     app = program.app()
+    counters = [f"{e.role} {e.name!r}" for e in app.descendants(showing=False)
+                if "1" in (e.name, safe_text(e))]
+    expect(not counters, f"the accessibility bus hands out the attempt counter: {counters}")
+    program.log_in()
     leaks = [f"{e.role} {e.text!r}" for e in app.descendants(showing=False)
              if INITIAL_PASSWORD in e.name or INITIAL_PASSWORD in safe_text(e)]
     expect(not leaks, f"the accessibility bus hands out the password: {leaks}")
@@ -446,7 +458,7 @@ JOURNEYS = [
     ("password-input-method", password_boxes_refuse_input_method),
     ("visit-without-scheme", visit_host_without_scheme),
     ("clock-without-zone", clock_without_zone),
-    ("login-no-flash", main_window_appears_once),
+    ("login-no-flash", windows_appear_once),
     ("tab-leaves-memo", tab_leaves_memos),
     ("category-as-typed", category_taken_as_typed),
     ("category-typed-not-picked", typed_category_not_picked),

@@ -511,32 +511,32 @@ class WindowWatch:
         for block in re.split(r"\n(?=\w+ event,)", self.log.read_text()):
             kind = block.split(" ", 1)[0]
             windows = re.findall(r"window (0x[0-9a-f]+)", block)
-            size = re.search(r"width (\d+), height (\d+)", block)
+            place = re.search(r"\((-?\d+),(-?\d+)\), width (\d+), height (\d+)", block)
             parent = re.search(r"parent (0x[0-9a-f]+)", block)
             events.append({"kind": kind, "window": int(windows[-1], 16) if windows else None,
                            "parent": int(parent.group(1), 16) if parent else None,
-                           "size": (int(size.group(1)), int(size.group(2))) if size else None})
+                           "rect": Rect(*map(int, place.groups())) if place else None})
         return events
 
     @staticmethod
-    def shown_sizes(events, client):
-        """The sizes at which a client window was seen, from the first time it was mapped:
-        one entry per map and per resize of the frames the window manager gave it."""
+    def shown_rects(events, client):
+        """Where and how large a client window was seen, from the first time it was mapped:
+        one entry per map and per move or resize of the frames the window manager gave it."""
         frames = {e["parent"] for e in events if e["kind"] == "ReparentNotify"
                   and e["window"] == client}
         frames.add(client)
-        mapped, size_of, shown = set(), {}, []
+        mapped, rect_of, shown = set(), {}, []
         for event in events:
             window = event["window"]
             if window not in frames:
                 continue
-            if event["kind"] in ("CreateNotify", "ConfigureNotify") and event["size"]:
-                if window in mapped and event["size"] != size_of.get(window):
-                    shown.append(event["size"])
-                size_of[window] = event["size"]
+            if event["kind"] in ("CreateNotify", "ConfigureNotify") and event["rect"]:
+                if window in mapped and event["rect"] != rect_of.get(window):
+                    shown.append(event["rect"])
+                rect_of[window] = event["rect"]
             elif event["kind"] == "MapNotify":
                 mapped.add(window)
-                shown.append(size_of.get(window))
+                shown.append(rect_of.get(window))
             elif event["kind"] == "UnmapNotify":
                 mapped.discard(window)
         return shown

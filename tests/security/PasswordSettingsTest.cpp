@@ -9,6 +9,7 @@
 #include "support/ProgramFixture.h"
 #include "ui/StatusBar.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -149,6 +150,23 @@ TEST_F(PasswordSettingsTest, WrongInputIsToldInOrderAndWritesNothing)
     EXPECT_EQ(StoredCiphers(), before);
     EXPECT_TRUE(QDir(ProgramFolder()).entryList({QStringLiteral("bak_*")}).isEmpty());
     EXPECT_FALSE(application->Terminated());
+}
+
+// A screen reader tells the two boxes apart by their labels, and reads them as
+// the clear edit boxes they are.
+TEST_F(PasswordSettingsTest, BoxesAreNamedAfterTheirLabelsForAssistiveTools)
+{
+    const std::pair<QLineEdit*, QString> boxes[] = {{form1->Edit_Pass_A, QStringLiteral("请输入密码")},
+                                                   {form1->Edit_Pass_B, QStringLiteral("确认密码")}};
+    for (const auto& [box, label] : boxes) {
+        box->setText(QStringLiteral("ab12"));
+        QAccessibleInterface* described = QAccessible::queryAccessibleInterface(box);
+        EXPECT_EQ(described->text(QAccessible::Name), label);
+        EXPECT_EQ(described->role(), QAccessible::EditableText);
+        EXPECT_FALSE(described->state().passwordEdit);
+        ASSERT_NE(described->textInterface(), nullptr);
+        EXPECT_EQ(described->textInterface()->text(0, 4), QStringLiteral("ab12"));
+    }
 }
 
 TEST_F(PasswordSettingsTest, NewPasswordGoesIntoEveryRowAfterABackupAndTheProgramEnds)

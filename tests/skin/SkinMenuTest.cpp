@@ -31,6 +31,17 @@ bool SkinnedWhileOpen(QMenu& menu)
     return skinned;
 }
 
+// The colour of the text in a part of a light picture.
+QRgb DarkestColour(const QImage& image, const QRect& part)
+{
+    QRgb darkest = qRgb(255, 255, 255);
+    for (int y = part.top(); y <= part.bottom(); ++y)
+        for (int x = part.left(); x <= part.right(); ++x)
+            if (qGray(image.pixel(x, y)) < qGray(darkest))
+                darkest = image.pixel(x, y);
+    return darkest;
+}
+
 } // namespace
 
 using SkinnedMenus = SkinFixture;
@@ -90,4 +101,22 @@ TEST_F(SkinnedMenus, RefusingMenuAndInactiveManagerLeaveMenusAlone)
     menu.addAction(QStringLiteral("关于我们"));
     Manager().SetActive(false);
     EXPECT_FALSE(SkinnedWhileOpen(menu));
+}
+
+// An item that cannot be chosen looks it: its text is drawn in another colour
+// than the same text enabled.
+TEST_F(SkinnedMenus, DisabledItemsAreDrawnAsDisabled)
+{
+    LoadSkin();
+    QMenu menu;
+    QAction* enabled = menu.addAction(QStringLiteral("粘贴"));
+    QAction* disabled = menu.addAction(QStringLiteral("粘贴"));
+    disabled->setEnabled(false);
+    menu.popup(QPoint(20, 20));
+    QApplication::processEvents();
+    ASSERT_NE(Manager().SkinnedMenu(&menu), nullptr);
+    ASSERT_EQ(menu.activeAction(), nullptr);  // neither is highlighted
+    const QImage shown = menu.grab().toImage();
+    EXPECT_NE(DarkestColour(shown, menu.actionGeometry(enabled)), DarkestColour(shown, menu.actionGeometry(disabled)));
+    menu.hide();
 }

@@ -6,6 +6,7 @@
 #include "skin/SkinPictures.h"
 #include "skin/SkinStyle.h"
 #include "skin/SkinnedWindow.h"
+#include "support/FakeWindowPositions.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -250,4 +251,28 @@ TEST_F(SkinnedWindow, CaptionMovesTheWindowAndAClosedWindowIsDropped)
     windows.clear();  // the window goes away while skinned
     Manager().DropClosedWindows();
     EXPECT_EQ(Manager().SkinnedWindowCount(), 0);
+}
+
+// Without the desktop's frame Qt may lose track of where the window is: while
+// skinned, the window is placed where the window system says at each showing.
+TEST_F(SkinnedWindow, FramelessWindowIsWhereTheWindowSystemHasIt)
+{
+    FakeWindowPositions windowSystem;
+    LoadSkin();
+    auto* window = ShowWindow();
+    ASSERT_TRUE(Skinned(window));
+    windowSystem.positions[window->windowHandle()] = QPoint(357, 290);
+    const auto showAgain = [window] {
+        window->hide();
+        window->show();
+        QApplication::processEvents();
+    };
+    showAgain();
+    EXPECT_EQ(window->mapToGlobal(QPoint(0, 0)), QPoint(357, 290));
+
+    Manager().SetActive(false);
+    Manager().UnskinWindow(window);  // the desktop's frame is back, and its notices with it
+    const int asked = windowSystem.questions;
+    showAgain();
+    EXPECT_EQ(windowSystem.questions, asked);
 }
