@@ -24,6 +24,8 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include <utility>
+
 namespace {
 
 constexpr int kClientWidth = 716;
@@ -203,6 +205,13 @@ void TForm1::CreateControls()
     Edit_BianHao = makeField(GroupBox4, "Edit_BianHao", 0, 0, 40);
     Edit_BianHao->setReadOnly(true);
     Button_ClearAllEdit = makeButton(GroupBox4, "Button_ClearAllEdit", QStringLiteral("清空表单"), {0, 0, 75, 25});
+    // Screen readers name each field of the editor after the label beside it.
+    const std::pair<QLabel*, QWidget*> editorFields[] = {
+        {Label6, Edit_FenLei},     {Label1, Edit_XingMing}, {Label4, Edit_QQ},
+        {Label3, Edit_ShouJi},     {Label2, Edit_DianHua},  {Label22, Edit_ChuanZhen},
+        {Label28, Edit_YouXiang}, {Label29, Edit_WangZhi},  {Label5, Memo_BeiZhu}};
+    for (const auto& [label, field] : editorFields)
+        label->setBuddy(field);
 
     // --- page "软件设置" -------------------------------------------------------------------
     GroupBox3 = makeGroup(TabSheet2, "GroupBox3", QStringLiteral("设置密码"), {0, 0, 708, 125});

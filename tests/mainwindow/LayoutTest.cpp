@@ -10,6 +10,7 @@
 #include "ui/ClickLabel.h"
 #include "ui/StatusBar.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -272,6 +273,17 @@ TEST_F(LayoutTest, TabRunsThroughTheEditorInItsOrderAlsoOutOfTheMemos)
     tabFrom(form1->Memo1, 1);
     EXPECT_NE(QApplication::focusWidget(), form1->Memo1);
     EXPECT_FALSE(form1->Memo_BeiZhu->toPlainText().contains(u'\t') || form1->Memo1->toPlainText().contains(u'\t'));
+}
+
+TEST_F(LayoutTest, ScreenReadersNameEveryEditorFieldAfterItsLabel)
+{
+    const std::pair<QWidget*, const char*> fields[] = {
+        {form1->Edit_FenLei, "分类"},    {form1->Edit_XingMing, "姓名"},  {form1->Edit_QQ, "QQ"},
+        {form1->Edit_ShouJi, "手机"},    {form1->Edit_DianHua, "电话"},   {form1->Edit_ChuanZhen, "传真"},
+        {form1->Edit_YouXiang, "邮箱"},  {form1->Edit_WangZhi, "主页"},   {form1->Memo_BeiZhu, "备注"}};
+    for (const auto& [field, label] : fields)
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name), QString::fromUtf8(label))
+            << field->objectName().toStdString();
 }
 
 TEST_F(LayoutTest, FieldLabelsAreDrawnInBlueTheWarningInRedAndSiteLinksInGreen)
