@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <map>
 #include <sstream>
 #include <stdexcept>
@@ -56,6 +57,21 @@ double Median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// The lowest and highest ratio of one repetition's two times: the medians
+// alone hide how far single repetitions stray.
+struct Range {
+    double lowest, highest;
+};
+Range RatioRange(const std::vector<double>& times, const std::vector<double>& anchors)
+{
+    Range range{std::numeric_limits<double>::max(), 0};
+    for (std::size_t i = 0; i < times.size() && i < anchors.size(); ++i) {
+        range.lowest = std::min(range.lowest, times[i] / anchors[i]);
+        range.highest = std::max(range.highest, times[i] / anchors[i]);
+    }
+    return range;
 }
 
 // The main window's controls, in its client area (716 x 565), which a skinned
@@ -291,16 +307,19 @@ std::vector<int> ParseCounts(const std::string& text)
 
 void Print(const std::vector<CountResult>& results)
 {
-    std::printf("| records | action | rows | window (ms) | C loop (ms) | window / C loop "
-                "| program CPU (ms) | C loop CPU (ms) | CPU ratio |\n");
-    std::printf("|---:|---|---:|---:|---:|---:|---:|---:|---:|\n");
+    std::printf("| records | action | rows | window (ms) | C loop (ms) | window / C loop | lowest–highest "
+                "| program CPU (ms) | C loop CPU (ms) | CPU ratio | lowest–highest |\n");
+    std::printf("|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     for (const CountResult& result : results) {
         for (const char* action : {"刷", "search", "filter keystroke", "添加 + OK"}) {
             const Sample& sample = result.actions.at(action);
             const double window = Median(sample.window), anchor = Median(sample.anchor);
             const double windowCpu = Median(sample.windowCpu), anchorCpu = Median(sample.anchorCpu);
-            std::printf("| %d | %s | %lld | %.1f | %.1f | %.2f | %.1f | %.1f | %.2f |\n", result.records, action,
-                        sample.rows, window, anchor, window / anchor, windowCpu, anchorCpu, windowCpu / anchorCpu);
+            const Range real = RatioRange(sample.window, sample.anchor);
+            const Range cpu = RatioRange(sample.windowCpu, sample.anchorCpu);
+            std::printf("| %d | %s | %lld | %.1f | %.1f | %.2f | %.2f–%.2f | %.1f | %.1f | %.2f | %.2f–%.2f |\n",
+                        result.records, action, sample.rows, window, anchor, window / anchor, real.lowest,
+                        real.highest, windowCpu, anchorCpu, windowCpu / anchorCpu, cpu.lowest, cpu.highest);
         }
     }
     std::printf("\n| records | list text (MB) | resident after login (MB) | growth over 0 records (MB) | growth / text |\n");

@@ -23,16 +23,21 @@ QString QuotedIdentifier(const QString& name)
 QString FromUtf8OrEmpty(const char* text) { return text ? QString::fromUtf8(text) : QString(); }
 
 // Reads the cells of a row as text, each with as few engine calls as its
-// value needs: a text costs its text and its length; an integer its type and
-// its value, written out here exactly as the engine would write it, which
-// spares the engine's formatting and allocation. A column is asked for the
-// type first until it gives something other than an integer or a null, and
-// from then on for its text first; only a missing text then asks whether the
-// value is null or memory ran out.
+// value needs. A cell is fetched once as the engine's value (one call that
+// checks the statement) and read from there (calls that check nothing more).
+// The engine documents such values as unsafe only between threads; this
+// program runs the engine on one thread without any mutex.
+//
+// A text costs its text and its length; an integer its type and its value,
+// written out here exactly as the engine would write it, which spares the
+// engine's formatting and allocation. A column is asked for the type first
+// until it gives something other than an integer or a null, and from then on
+// for its text first; only a missing text then asks whether the value is
+// null or memory ran out.
 class CellReader {
 public:
-    CellReader(sqlite3* db, sqlite3_stmt* stmt, int columns)
-        : db_(db), stmt_(stmt), integerColumn_(static_cast<std::size_t>(columns), true),
+    CellReader(sqlite3_stmt* stmt, int columns)
+        : stmt_(stmt), integerColumn_(static_cast<std::size_t>(columns), true),
           digits_(static_cast<std::size_t>(columns))
     {
     }
@@ -40,29 +45,30 @@ public:
     RowSnapshot::Cell Read(int column)
     {
         const auto index = static_cast<std::size_t>(column);
+        sqlite3_value* value = sqlite3_column_value(stmt_, column);
         if (integerColumn_[index]) {
-            const int type = sqlite3_column_type(stmt_, column);
+            const int type = sqlite3_value_type(value);
             if (type == SQLITE_NULL)
                 return {nullptr, 0, true};
             if (type == SQLITE_INTEGER) {
                 std::array<char, 24>& digits = digits_[index];
                 const char* end =
-                    std::to_chars(digits.data(), digits.data() + digits.size(), sqlite3_column_int64(stmt_, column)).ptr;
+                    std::to_chars(digits.data(), digits.data() + digits.size(), sqlite3_value_int64(value)).ptr;
                 return {digits.data(), static_cast<std::size_t>(end - digits.data()), false};
             }
             integerColumn_[index] = false;
         }
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
         if (!text) {
-            if (sqlite3_column_type(stmt_, column) != SQLITE_NULL)
-                store::ThrowEngineError(db_);
+            // A value read this way leaves no error on the connection.
+            if (sqlite3_value_type(value) != SQLITE_NULL)
+                throw EDatabaseError("out of memory");
             return {nullptr, 0, true};
         }
-        return {text, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)), false};
+        return {text, static_cast<std::size_t>(sqlite3_value_bytes(value)), false};
     }
 
 private:
-    sqlite3* db_;
     sqlite3_stmt* stmt_;
     std::vector<bool> integerColumn_;
     std::vector<std::array<char, 24>> digits_;
@@ -114,7 +120,7 @@ void TADOQuery::Open()
     rows_.Reset(columns);
     try {
         std::vector<RowSnapshot::Cell> cells(static_cast<std::size_t>(columns));
-        CellReader reader(db, stmt, columns);
+        CellReader reader(stmt, columns);
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             for (int column = 0; column < columns; ++column)

@@ -1,5 +1,7 @@
 #include "store/PageCache.h"
 
+#include "store/MappedMemory.h"
+
 #include <sqlite3.h>
 
 #include <cstdint>
@@ -19,15 +21,67 @@ struct Page {
     Page* prev = nullptr;
     Page* next = nullptr;
     bool released = false;
+    bool pooled = false; // in a SlotPool's memory rather than the engine's heap
 };
 static_assert(sizeof(Page) % 8 == 0, "the page bytes after the header must stay aligned");
 
 Page* AsPage(sqlite3_pcache_page* page) { return reinterpret_cast<Page*>(page); }
 
+// Room for the pages of a large cache: slots of one size cut from huge-page
+// memory, which every scan then runs through without refilling the address
+// caches page by page. A slot given back is the next one taken. The memory
+// goes back to the system once no slot is in use.
+class SlotPool {
+public:
+    explicit SlotPool(std::size_t slotSize) : slotSize_(slotSize) {}
+
+    void* Take()
+    {
+        if (freeSlots_) {
+            void* slot = freeSlots_;
+            freeSlots_ = *static_cast<void**>(slot);
+            ++inUse_;
+            return slot;
+        }
+        if (slabs_.empty() || slabs_.back().Size() - carved_ < slotSize_) {
+            MappedMemory slab = MappedMemory::Allocate(MappedMemory::Granule, MappedMemory::Pages::Huge);
+            if (!slab)
+                return nullptr;
+            slabs_.push_back(std::move(slab));
+            carved_ = 0;
+        }
+        void* slot = slabs_.back().Data() + carved_;
+        carved_ += slotSize_;
+        ++inUse_;
+        return slot;
+    }
+
+    void Give(void* slot)
+    {
+        *static_cast<void**>(slot) = freeSlots_;
+        freeSlots_ = slot;
+        if (--inUse_ == 0) {
+            slabs_.clear();
+            freeSlots_ = nullptr;
+            carved_ = 0;
+        }
+    }
+
+    std::size_t SlotsPerSlab() const { return MappedMemory::Granule / slotSize_; }
+
+private:
+    const std::size_t slotSize_;
+    std::vector<MappedMemory> slabs_;
+    std::size_t carved_ = 0; // bytes handed out from the newest slab
+    void* freeSlots_ = nullptr;
+    std::size_t inUse_ = 0;
+};
+
 class Cache {
 public:
     Cache(int pageSize, int extraSize, bool purgeable)
-        : pageSize_(pageSize), extraSize_(extraSize), purgeable_(purgeable), buckets_(64, nullptr)
+        : pageSize_(pageSize), extraSize_(extraSize), purgeable_(purgeable), buckets_(64, nullptr),
+          pool_(SlotSize(pageSize, extraSize))
     {
         released_.prev = released_.next = &released_;
     }
@@ -38,6 +92,15 @@ public:
     void SetCapacity(int pages)
     {
         capacity_ = pages > 0 ? static_cast<unsigned>(pages) : 0;
+        // A cache sized for at least two slabs' worth of pages is one the
+        // program scans: beyond its first pages it takes slots from the pool,
+        // and it holds whole slabs, since a slab counts whole however few of
+        // its slots are taken. Smaller caches (temporary tables, a second
+        // connection) stay on the heap.
+        const auto perSlab = static_cast<unsigned>(pool_.SlotsPerSlab());
+        pooled_ = purgeable_ && capacity_ >= HeapPages + 2 * perSlab;
+        if (pooled_)
+            capacity_ = HeapPages + (capacity_ - HeapPages) / perSlab * perSlab;
         TrimReleased(capacity_);
     }
     int PageCount() const { return static_cast<int>(count_); }
@@ -107,14 +170,23 @@ public:
     void Shrink() { TrimReleased(0); }
 
 private:
+    static std::size_t SlotSize(int pageSize, int extraSize)
+    {
+        const std::size_t bytes = sizeof(Page) + static_cast<std::size_t>(pageSize) + static_cast<std::size_t>(extraSize);
+        return (bytes + alignof(Page) - 1) / alignof(Page) * alignof(Page);
+    }
+
     Page* Allocate()
     {
-        const auto bytes = static_cast<sqlite3_uint64>(sizeof(Page)) + static_cast<sqlite3_uint64>(pageSize_)
-            + static_cast<sqlite3_uint64>(extraSize_);
-        void* memory = sqlite3_malloc64(bytes);
+        // The first pages come from the heap: all an empty book needs.
+        const bool pooled = pooled_ && heapPages_ >= HeapPages;
+        void* memory = pooled ? pool_.Take() : sqlite3_malloc64(SlotSize(pageSize_, extraSize_));
         if (!memory)
             return nullptr;
+        if (!pooled)
+            ++heapPages_;
         Page* page = new (memory) Page;
+        page->pooled = pooled;
         page->base.pBuf = reinterpret_cast<char*>(page) + sizeof(Page);
         page->base.pExtra = static_cast<char*>(page->base.pBuf) + pageSize_;
         return page;
@@ -124,8 +196,14 @@ private:
     {
         if (page->released)
             Unlink(page);
+        const bool pooled = page->pooled;
         page->~Page();
-        sqlite3_free(page);
+        if (pooled) {
+            pool_.Give(page);
+        } else {
+            sqlite3_free(page);
+            --heapPages_;
+        }
     }
 
     std::size_t Bucket(unsigned key) const { return key & (buckets_.size() - 1); }
@@ -214,16 +292,21 @@ private:
         }
     }
 
+    static constexpr unsigned HeapPages = 64;
+
     const int pageSize_;
     const int extraSize_;
     const bool purgeable_;
     unsigned capacity_ = 0;
+    bool pooled_ = false;     // pages beyond the first HeapPages come from pool_
+    unsigned heapPages_ = 0; // pages in use that came from the heap
     std::vector<Page*> buckets_; // a power of two in size
     unsigned count_ = 0;
     // Sentinel of the circular list of released pages: `next` is the most
     // recently released, `prev` the longest released.
     Page released_;
     unsigned releasedCount_ = 0;
+    SlotPool pool_;
 };
 
 Cache* AsCache(sqlite3_pcache* cache) { return reinterpret_cast<Cache*>(cache); }

@@ -6,6 +6,8 @@
 #include <cassert>
 #include <cstring>
 #include <limits>
+#include <new>
+#include <utility>
 
 namespace {
 
@@ -49,10 +51,33 @@ std::uint64_t PrefixValue(const RowSnapshot::Cell& cell) { return cell.null ? 0 
 
 void RowSnapshot::Reset(int columnCount)
 {
+    if (std::pair(current_, blockUsed_) >= largest_) {
+        largest_ = {current_, blockUsed_};
+        FitPagesTo(current_, blockUsed_);
+    }
     columnCount_ = columnCount;
     rows_.clear();
     current_ = 0;
     blockUsed_ = 0;
+}
+
+void RowSnapshot::FitPagesTo(std::size_t lastBlock, std::size_t lastUsed)
+{
+    // The storage is sized for the largest result, which the next re-list
+    // will fill again: the blocks it filled take huge pages, and the block it
+    // ended in ordinary pages while it used less than half of it, so that only
+    // what it wrote there counts. The rows are gone, so blocks may be replaced.
+    const auto fit = [this](std::size_t block, MappedMemory::Pages pages) {
+        if (blocks_[block].Huge() == (pages == MappedMemory::Pages::Huge))
+            return;
+        if (Block replacement = MappedMemory::Allocate(blocks_[block].Size(), pages))
+            blocks_[block] = std::move(replacement);
+    };
+    if (blocks_.empty())
+        return;
+    for (std::size_t block = 0; block < lastBlock; ++block)
+        fit(block, MappedMemory::Pages::Huge);
+    fit(lastBlock, lastUsed >= BlockSize / 2 ? MappedMemory::Pages::Huge : MappedMemory::Pages::Ordinary);
 }
 
 std::size_t RowSnapshot::Room(std::size_t block) const
@@ -61,7 +86,7 @@ std::size_t RowSnapshot::Room(std::size_t block) const
     // a larger block holds one row alone.
     if (block >= blocks_.size())
         return 0;
-    return blockUsed_ == 0 ? blocks_[block].capacity : BlockSize - std::min(blockUsed_, BlockSize);
+    return blockUsed_ == 0 ? blocks_[block].Size() : BlockSize - std::min(blockUsed_, BlockSize);
 }
 
 char* RowSnapshot::Reserve(std::size_t bytes, RowRef& where)
@@ -71,18 +96,22 @@ char* RowSnapshot::Reserve(std::size_t bytes, RowRef& where)
         // row fits into it; otherwise a new one (as large as the row, when
         // that is larger) goes in before the spare ones.
         const std::size_t next = Started() ? current_ + 1 : current_;
-        if (next >= blocks_.size() || blocks_[next].capacity < bytes) {
+        if (next >= blocks_.size() || blocks_[next].Size() < bytes) {
             if (blocks_.size() >= MaxBlocks)
                 throw EDatabaseError("The result is too large.");
-            const std::size_t capacity = std::max(BlockSize, bytes);
-            blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(next),
-                           Block{std::make_unique_for_overwrite<char[]>(capacity), capacity});
+            // A new block takes ordinary pages, which count only as far as
+            // they are written, since it may be the last; Reset gives the
+            // blocks the largest result filled huge pages.
+            Block block = MappedMemory::Allocate(std::max(BlockSize, bytes), MappedMemory::Pages::Ordinary);
+            if (!block)
+                throw std::bad_alloc();
+            blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(next), std::move(block));
         }
         current_ = next;
         blockUsed_ = 0;
     }
     where = static_cast<RowRef>((current_ << OffsetBits) | blockUsed_);
-    char* start = blocks_[current_].bytes.get() + blockUsed_;
+    char* start = blocks_[current_].Data() + blockUsed_;
     blockUsed_ += bytes;
     return start;
 }
@@ -117,7 +146,7 @@ void RowSnapshot::RemoveRow(int row)
 const char* RowSnapshot::RowStart(int row) const
 {
     const RowRef where = rows_[static_cast<std::size_t>(row)];
-    return blocks_[where >> OffsetBits].bytes.get() + (where & (BlockSize - 1));
+    return blocks_[where >> OffsetBits].Data() + (where & (BlockSize - 1));
 }
 
 RowSnapshot::CellRef RowSnapshot::Find(int row, int column) const
@@ -152,6 +181,6 @@ std::size_t RowSnapshot::MemoryUsed() const
 {
     std::size_t bytes = rows_.capacity() * sizeof(RowRef);
     for (const Block& block : blocks_)
-        bytes += block.capacity;
+        bytes += block.Size();
     return bytes;
 }

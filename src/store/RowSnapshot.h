@@ -1,12 +1,14 @@
 #pragma once
 
+#include "store/MappedMemory.h"
+
 #include <QString>
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The rows of one result, held as the engine delivered them and packed tight:
@@ -45,26 +47,25 @@ public:
     std::size_t MemoryUsed() const;
 
 private:
-    // Where a row starts: its block's index above the offset's 20 bits. A
+    // Where a row starts: its block's index above the offset's 21 bits. A
     // row that fills a block of its own starts at offset 0.
     using RowRef = std::uint32_t;
-    struct Block {
-        std::unique_ptr<char[]> bytes;
-        std::size_t capacity;
-    };
+    using Block = MappedMemory;
     struct CellRef {
         const char* data;
         std::size_t size;
         bool null;
     };
     bool Started() const { return blockUsed_ > 0 || !rows_.empty(); }
+    void FitPagesTo(std::size_t lastBlock, std::size_t lastUsed);
     std::size_t Room(std::size_t block) const;
     char* Reserve(std::size_t bytes, RowRef& where);
     const char* RowStart(int row) const;
     CellRef Find(int row, int column) const;
 
-    static constexpr int OffsetBits = 20;
+    static constexpr int OffsetBits = 21;
     static constexpr std::size_t BlockSize = std::size_t{1} << OffsetBits;
+    static_assert(BlockSize == MappedMemory::Granule, "a block is one huge page");
     static constexpr std::size_t MaxBlocks = std::size_t{1} << (32 - OffsetBits);
 
     int columnCount_ = 0;
@@ -72,4 +73,6 @@ private:
     std::size_t current_ = 0;   // the block being filled, when there is one
     std::size_t blockUsed_ = 0; // bytes used in it
     std::vector<RowRef> rows_;  // visible rows in order
+    // Where the largest result so far ended: its last block and the bytes used there.
+    std::pair<std::size_t, std::size_t> largest_{0, 0};
 };

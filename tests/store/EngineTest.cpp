@@ -12,6 +12,8 @@
 
 #include <sqlite3.h>
 
+#include <string>
+
 namespace {
 
 class EngineTest : public StoreFixture {
@@ -55,16 +57,36 @@ TEST_F(EngineTest, ConnectionsRunWithoutMutex)
     EXPECT_EQ(sqlite3_db_mutex(db.get()), nullptr);
 }
 
-TEST_F(EngineTest, SmallCacheKeepsEveryWriteAndRollback)
+// A cache far smaller than a transaction, on the heap; and one large enough
+// to take its pages from huge-page slabs, again smaller than the transaction.
+struct CacheCase {
+    int cachePages;
+    int rows;
+    int rowBytes;
+};
+
+class CacheWritesTest : public EngineTest, public ::testing::WithParamInterface<CacheCase> {
+protected:
+    static std::string FillOf(int rows, int rowBytes)
+    {
+        return "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(rows)
+            + ") INSERT INTO data (姓名, 备注) SELECT 'name' || i, printf('%." + std::to_string(rowBytes)
+            + "c', 'x') FROM n";
+    }
+};
+
+TEST_P(CacheWritesTest, KeepsEveryWriteAndRollback)
 {
+    const CacheCase c = GetParam();
+    const std::string fill = FillOf(c.rows, c.rowBytes);
     const store::SqliteDatabase db = OpenDatabase();
-    store::Execute(db.get(), "PRAGMA cache_size = 8");
-    // A transaction far larger than the cache: changed pages are written out early.
+    store::Execute(db.get(), QByteArray("PRAGMA cache_size = ") + QByteArray::number(c.cachePages));
+    // A transaction larger than the cache: changed pages are written out early.
     store::Execute(db.get(), "BEGIN");
-    store::Execute(db.get(), Fill);
+    store::Execute(db.get(), fill.c_str());
     store::Execute(db.get(), "COMMIT");
     const long long filled = Number(db.get(), Checksum);
-    EXPECT_EQ(filled / 1000000, 1000);
+    EXPECT_EQ(Number(db.get(), "SELECT count(*) FROM data"), c.rows);
 
     store::Execute(db.get(), "BEGIN");
     store::Execute(db.get(), "UPDATE data SET 备注 = 备注 || 'y'");
@@ -74,8 +96,8 @@ TEST_F(EngineTest, SmallCacheKeepsEveryWriteAndRollback)
 
     store::Execute(db.get(), "DELETE FROM data WHERE 编号 > 10");
     store::Execute(db.get(), "VACUUM"); // shrinks the file: cached pages past its end go
-    store::Execute(db.get(), Fill);
-    EXPECT_EQ(Number(db.get(), "SELECT count(*) FROM data"), 1010);
+    store::Execute(db.get(), fill.c_str());
+    EXPECT_EQ(Number(db.get(), "SELECT count(*) FROM data"), c.rows + 10);
     const store::SqliteStatement check = store::PrepareSingleStatement(db.get(), "PRAGMA integrity_check");
     ASSERT_EQ(sqlite3_step(check.get()), SQLITE_ROW);
     EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)), "ok");
@@ -84,6 +106,12 @@ TEST_F(EngineTest, SmallCacheKeepsEveryWriteAndRollback)
     const store::SqliteDatabase other = OpenDatabase();
     EXPECT_EQ(Number(other.get(), Checksum), Number(db.get(), Checksum));
 }
+
+INSTANTIATE_TEST_SUITE_P(Caches, CacheWritesTest,
+                         ::testing::Values(CacheCase{8, 1000, 300}, CacheCase{3600, 5000, 900}),
+                         [](const ::testing::TestParamInfo<CacheCase>& info) {
+                             return info.param.cachePages < 100 ? "Small" : "HugePageSlabs";
+                         });
 
 TEST_F(EngineTest, ScanOfTableLargerThanCacheHitsTheCachedPages)
 {
