@@ -4,6 +4,7 @@
 #include "store/DatabaseError.h"
 #include "store/DerivedKey.h"
 #include "store/PageCache.h"
+#include "store/ReadAheadFiles.h"
 
 #include <sqlite3.h>
 
@@ -13,14 +14,18 @@ namespace {
 // The program uses the engine from one thread only, so the engine runs
 // without any mutex, and with the page cache that suits its scans. Both must
 // be set before the engine starts; should something have started it already,
-// it keeps its defaults, which are merely slower.
-void PrepareEngine()
+// it keeps its defaults, which are merely slower. Returns the name of the
+// file layer for the program's connections (null: the engine's default).
+const char* PrepareEngine()
 {
-    [[maybe_unused]] static const bool prepared = [] {
+    static const char* const files = []() -> const char* {
         sqlite3_config(SQLITE_CONFIG_SINGLETHREAD);
         sqlite3_config(SQLITE_CONFIG_PCACHE2, &ScanResistantPageCacheMethods());
-        return sqlite3_initialize() == SQLITE_OK;
+        if (sqlite3_initialize() != SQLITE_OK)
+            return nullptr;
+        return RegisterReadAheadFiles() ? ReadAheadFilesName : nullptr;
     }();
+    return files;
 }
 
 } // namespace
@@ -36,12 +41,12 @@ void ThrowEngineError(sqlite3* db)
 
 SqliteDatabase OpenKeyedDatabase(const QString& path, const QString& password, OpenMode mode)
 {
-    PrepareEngine();
+    const char* const files = PrepareEngine();
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == OpenMode::CreateIfMissing)
         flags |= SQLITE_OPEN_CREATE;
     sqlite3* raw = nullptr;
-    const int opened = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
+    const int opened = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, files);
     SqliteDatabase db(raw); // closed on every way out, also after a failed open
     if (opened != SQLITE_OK) {
         throw EDatabaseError(QStringLiteral("%1: %2").arg(

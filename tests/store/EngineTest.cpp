@@ -113,6 +113,27 @@ INSTANTIATE_TEST_SUITE_P(Caches, CacheWritesTest,
                              return info.param.cachePages < 100 ? "Small" : "HugePageSlabs";
                          });
 
+// Connections read the database file ahead of the engine; what one read ahead
+// must never hide what another connection wrote since, in either journal mode.
+class ReadAheadTest : public EngineTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ReadAheadTest, ScansSeeWhatAnotherConnectionWroteInBetween)
+{
+    const store::SqliteDatabase reader = OpenDatabase();
+    const store::SqliteDatabase writer = OpenDatabase();
+    store::Execute(writer.get(), QByteArray("PRAGMA journal_mode = ") + GetParam());
+    store::Execute(writer.get(), Fill);
+    store::Execute(reader.get(), "PRAGMA cache_size = 8"); // scans go to the file
+    for (const char* change : {"UPDATE data SET 备注 = 'changed' || 编号 WHERE 编号 % 3 = 0",
+                               "DELETE FROM data WHERE 编号 % 5 = 0", Fill}) {
+        Number(reader.get(), Checksum);
+        store::Execute(writer.get(), change);
+        EXPECT_EQ(Number(reader.get(), Checksum), Number(writer.get(), Checksum)) << change;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(JournalModes, ReadAheadTest, ::testing::Values("DELETE", "WAL"));
+
 TEST_F(EngineTest, ScanOfTableLargerThanCacheHitsTheCachedPages)
 {
     const store::SqliteDatabase db = OpenDatabase();
