@@ -129,6 +129,7 @@ void TADOQuery::Open()
         }
         if (rc != SQLITE_DONE)
             store::ThrowEngineError(db);
+        rows_.Finish();
     } catch (...) {
         rows_.Reset(0);
         throw;

@@ -4,8 +4,9 @@
 #include <utility>
 
 #include <sys/mman.h>
+#include <unistd.h>
 
-MappedMemory MappedMemory::Allocate(std::size_t bytes, Pages pages) noexcept
+MappedMemory MappedMemory::Allocate(std::size_t bytes) noexcept
 {
     if (bytes == 0 || bytes > SIZE_MAX - 2 * Granule)
         return {};
@@ -23,10 +24,16 @@ MappedMemory MappedMemory::Allocate(std::size_t bytes, Pages pages) noexcept
     char* const end = aligned + size;
     if (start + size + Granule > end)
         munmap(end, static_cast<std::size_t>(start + size + Granule - end));
-    const bool huge = pages == Pages::Huge;
-    if (huge)
-        madvise(aligned, size, MADV_HUGEPAGE); // a wish: the memory serves as well without it
-    return {aligned, size, huge};
+    madvise(aligned, size, MADV_HUGEPAGE); // a wish: the memory serves as well without it
+    return {aligned, size};
+}
+
+void MappedMemory::ReleaseFrom(std::size_t offset) noexcept
+{
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t start = (offset + page - 1) / page * page;
+    if (data_ && start < size_)
+        madvise(data_ + start, size_ - start, MADV_DONTNEED);
 }
 
 MappedMemory::~MappedMemory()
@@ -36,8 +43,7 @@ MappedMemory::~MappedMemory()
 }
 
 MappedMemory::MappedMemory(MappedMemory&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)),
-      huge_(std::exchange(other.huge_, false))
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0))
 {
 }
 
@@ -47,7 +53,6 @@ MappedMemory& MappedMemory::operator=(MappedMemory&& other) noexcept
         MappedMemory old(std::move(*this));
         data_ = std::exchange(other.data_, nullptr);
         size_ = std::exchange(other.size_, 0);
-        huge_ = std::exchange(other.huge_, false);
     }
     return *this;
 }

@@ -10,12 +10,12 @@
 // drop while the program waits for the user. Scanning tens of megabytes last
 // touched a second ago then costs no more than scanning them again at once.
 //
-// Ordinary pages count only once touched; a huge page counts whole. Where the
-// kernel offers no huge pages, huge memory is ordinary memory.
+// A huge page counts whole once touched; ReleaseFrom gives back what lies
+// beyond the bytes in use, which then counts only as far as it is written
+// again. Where the kernel offers no huge pages, the memory is ordinary.
 class MappedMemory {
 public:
     static constexpr std::size_t Granule = std::size_t{2} << 20;
-    enum class Pages { Ordinary, Huge };
 
     MappedMemory() = default;
     ~MappedMemory();
@@ -26,17 +26,19 @@ public:
 
     // At least `bytes`, rounded up to whole granules; empty when the system
     // has no memory to give.
-    static MappedMemory Allocate(std::size_t bytes, Pages pages) noexcept;
+    static MappedMemory Allocate(std::size_t bytes) noexcept;
+
+    // Hands the memory from `offset` on back to the system; it reads as zeros
+    // afterwards.
+    void ReleaseFrom(std::size_t offset) noexcept;
 
     char* Data() const { return data_; }
     std::size_t Size() const { return size_; }
-    bool Huge() const { return huge_; }
     explicit operator bool() const { return data_ != nullptr; }
 
 private:
-    MappedMemory(char* data, std::size_t size, bool huge) : data_(data), size_(size), huge_(huge) {}
+    MappedMemory(char* data, std::size_t size) : data_(data), size_(size) {}
 
     char* data_ = nullptr;
     std::size_t size_ = 0;
-    bool huge_ = false;
 };

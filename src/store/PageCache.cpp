@@ -44,7 +44,7 @@ public:
             return slot;
         }
         if (slabs_.empty() || slabs_.back().Size() - carved_ < slotSize_) {
-            MappedMemory slab = MappedMemory::Allocate(MappedMemory::Granule, MappedMemory::Pages::Huge);
+            MappedMemory slab = MappedMemory::Allocate(MappedMemory::Granule);
             if (!slab)
                 return nullptr;
             slabs_.push_back(std::move(slab));

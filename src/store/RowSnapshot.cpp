@@ -51,33 +51,19 @@ std::uint64_t PrefixValue(const RowSnapshot::Cell& cell) { return cell.null ? 0 
 
 void RowSnapshot::Reset(int columnCount)
 {
-    if (std::pair(current_, blockUsed_) >= largest_) {
-        largest_ = {current_, blockUsed_};
-        FitPagesTo(current_, blockUsed_);
-    }
     columnCount_ = columnCount;
     rows_.clear();
     current_ = 0;
     blockUsed_ = 0;
 }
 
-void RowSnapshot::FitPagesTo(std::size_t lastBlock, std::size_t lastUsed)
+void RowSnapshot::Finish()
 {
-    // The storage is sized for the largest result, which the next re-list
-    // will fill again: the blocks it filled take huge pages, and the block it
-    // ended in ordinary pages while it used less than half of it, so that only
-    // what it wrote there counts. The rows are gone, so blocks may be replaced.
-    const auto fit = [this](std::size_t block, MappedMemory::Pages pages) {
-        if (blocks_[block].Huge() == (pages == MappedMemory::Pages::Huge))
-            return;
-        if (Block replacement = MappedMemory::Allocate(blocks_[block].Size(), pages))
-            blocks_[block] = std::move(replacement);
-    };
-    if (blocks_.empty())
-        return;
-    for (std::size_t block = 0; block < lastBlock; ++block)
-        fit(block, MappedMemory::Pages::Huge);
-    fit(lastBlock, lastUsed >= BlockSize / 2 ? MappedMemory::Pages::Huge : MappedMemory::Pages::Ordinary);
+    // A result that ends in the newest block leaves the rest of that block's
+    // huge page unwritten; given back, only what the rows use counts. Blocks
+    // kept from a larger result stay as they are, for the next one.
+    if (Started() && current_ + 1 == blocks_.size())
+        blocks_[current_].ReleaseFrom(blockUsed_);
 }
 
 std::size_t RowSnapshot::Room(std::size_t block) const
@@ -99,10 +85,7 @@ char* RowSnapshot::Reserve(std::size_t bytes, RowRef& where)
         if (next >= blocks_.size() || blocks_[next].Size() < bytes) {
             if (blocks_.size() >= MaxBlocks)
                 throw EDatabaseError("The result is too large.");
-            // A new block takes ordinary pages, which count only as far as
-            // they are written, since it may be the last; Reset gives the
-            // blocks the largest result filled huge pages.
-            Block block = MappedMemory::Allocate(std::max(BlockSize, bytes), MappedMemory::Pages::Ordinary);
+            Block block = MappedMemory::Allocate(std::max(BlockSize, bytes));
             if (!block)
                 throw std::bad_alloc();
             blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(next), std::move(block));

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 // The rows of one result, held as the engine delivered them and packed tight:
@@ -32,6 +31,8 @@ public:
 
     // Copies one row; cells.size() must equal ColumnCount().
     void AppendRow(std::span<const Cell> cells);
+    // Says the result is complete: memory no row will use goes back.
+    void Finish();
     // Drops a row from the visible rows; the rows after it move up by one.
     void RemoveRow(int row);
 
@@ -57,7 +58,6 @@ private:
         bool null;
     };
     bool Started() const { return blockUsed_ > 0 || !rows_.empty(); }
-    void FitPagesTo(std::size_t lastBlock, std::size_t lastUsed);
     std::size_t Room(std::size_t block) const;
     char* Reserve(std::size_t bytes, RowRef& where);
     const char* RowStart(int row) const;
@@ -73,6 +73,4 @@ private:
     std::size_t current_ = 0;   // the block being filled, when there is one
     std::size_t blockUsed_ = 0; // bytes used in it
     std::vector<RowRef> rows_;  // visible rows in order
-    // Where the largest result so far ended: its last block and the bytes used there.
-    std::pair<std::size_t, std::size_t> largest_{0, 0};
 };

@@ -96,3 +96,20 @@ TEST(RowSnapshotTest, RefillAfterResetReusesStorageAndReadsBackAsStored)
     for (int row : {0, 9999, 19999})
         ExpectRow(snapshot, row, small);
 }
+
+TEST(RowSnapshotTest, FinishedResultsKeepTheirRowsAndLaterOnesFillTheMemoryGivenBack)
+{
+    // Results ending early in a block, then growing past where the last ended.
+    RowSnapshot snapshot(3);
+    for (int count : {100, 12000, 100, 30000}) {
+        snapshot.Reset(3);
+        std::vector<std::vector<Value>> rows;
+        for (int row = 0; row < count; ++row)
+            rows.push_back({{std::to_string(row)}, {std::string(150, static_cast<char>('a' + row % 26))}, {"行"}});
+        Fill(snapshot, rows);
+        snapshot.Finish();
+        ASSERT_EQ(snapshot.RowCount(), count);
+        for (int row : {0, count / 2, count - 1})
+            ExpectRow(snapshot, row, rows[static_cast<std::size_t>(row)]);
+    }
+}
