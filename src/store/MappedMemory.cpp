@@ -32,8 +32,12 @@ void MappedMemory::ReleaseFrom(std::size_t offset) noexcept
 {
     const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
     const std::size_t start = (offset + page - 1) / page * page;
-    if (data_ && start < size_)
-        madvise(data_ + start, size_ - start, MADV_DONTNEED);
+    if (!data_ || start >= size_)
+        return;
+    // Withdrawn from huge pages first: the kernel's collapsing thread would
+    // otherwise fill the range back into a whole huge page.
+    madvise(data_ + start, size_ - start, MADV_NOHUGEPAGE);
+    madvise(data_ + start, size_ - start, MADV_DONTNEED);
 }
 
 MappedMemory::~MappedMemory()

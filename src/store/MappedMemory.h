@@ -29,7 +29,7 @@ public:
     static MappedMemory Allocate(std::size_t bytes) noexcept;
 
     // Hands the memory from `offset` on back to the system; it reads as zeros
-    // afterwards.
+    // afterwards and takes ordinary pages when written again.
     void ReleaseFrom(std::size_t offset) noexcept;
 
     char* Data() const { return data_; }
