@@ -5,10 +5,10 @@
 // Memory for the large tables every re-list runs through again (the rows of a
 // result, the page cache), mapped in whole 2 MiB pieces and aligned so that
 // the kernel can back each piece with one huge page. A huge page needs one
-// entry where ordinary pages need 512 - in the processor's address cache
-// and, on a virtual machine, in the host's page tables, which a host may
-// drop while the program waits for the user. Scanning tens of megabytes last
-// touched a second ago then costs no more than scanning them again at once.
+// entry where ordinary pages need 512 in the processor's address caches (and,
+// on a virtual machine, in the host's), which forget the program's memory
+// while it waits for the user: a re-list a second after the last then costs
+// little more than one right after it.
 //
 // A huge page counts whole once touched; ReleaseFrom gives back what lies
 // beyond the bytes in use, which then counts only as far as it is written
