@@ -1,5 +1,6 @@
 #include "store/Unit_DB.h"
 
+#include "platform/SyncToDisk.h"
 #include "store/DerivedKey.h"
 #include "store/SqliteHandles.h"
 
@@ -11,8 +12,6 @@
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -57,16 +56,6 @@ private:
     QString path_;
 };
 
-bool SyncToDisk(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
-}
-
 void ExportInto(const QString& source, const QString& destination, const QString& password)
 {
     store::SqliteDatabase db = store::OpenKeyedDatabase(source, password, store::OpenMode::ExistingFile);
@@ -102,12 +91,12 @@ bool CompactDatabaseFile(const QString& databasePath, const QString& password)
         if (!QFile::setPermissions(copy.path(), database.permissions()))
             return false;
         // The copy must be whole on disk before it takes the database's place.
-        if (!SyncToDisk(copy.path()))
+        if (!platform::SyncToDisk(copy.path()))
             return false;
         if (std::rename(QFile::encodeName(copy.path()).constData(), QFile::encodeName(databasePath).constData()) != 0)
             return false;
         copy.release();
-        SyncToDisk(folder);
+        platform::SyncToDisk(folder);
         return true;
     } catch (...) {
         return false;

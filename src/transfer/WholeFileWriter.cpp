@@ -1,5 +1,7 @@
 #include "transfer/WholeFileWriter.h"
 
+#include "platform/SyncToDisk.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -16,15 +18,6 @@ namespace transfer {
 namespace {
 
 constexpr unsigned OwnerOnly = S_IRUSR | S_IWUSR;
-
-void SyncFolder(const QString& folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
 
 } // namespace
 
@@ -104,7 +97,7 @@ void WholeFileWriter::Commit()
     if (std::rename(temporary_.constData(), QFile::encodeName(path_).constData()) != 0)
         Fail();
     temporary_.clear();
-    SyncFolder(QFileInfo(path_).absolutePath());
+    platform::SyncToDisk(QFileInfo(path_).absolutePath());
 }
 
 } // namespace transfer
