@@ -4,6 +4,7 @@
 #include "store/DatabaseError.h"
 #include "store/DerivedKey.h"
 #include "store/PageCache.h"
+#include "store/PageCipher.h"
 #include "store/ReadAheadFiles.h"
 
 #include <sqlite3.h>
@@ -54,6 +55,7 @@ SqliteDatabase OpenKeyedDatabase(const QString& path, const QString& password, O
     }
     if (!password.isEmpty()) {
         const QByteArray key = KeyForFile(path, password.toUtf8());
+        const PageCipherScope cipher;
         if (sqlite3_key(db.get(), key.constData(), static_cast<int>(key.size())) != SQLITE_OK)
             ThrowEngineError(db.get());
     }

@@ -2,6 +2,7 @@
 
 #include "platform/SyncToDisk.h"
 #include "store/DerivedKey.h"
+#include "store/PageCipher.h"
 #include "store/SqliteHandles.h"
 
 #include <QDir>
@@ -68,7 +69,10 @@ void ExportInto(const QString& source, const QString& destination, const QString
     const QByteArray passwordUtf8 = store::KeyForFile(source, password.toUtf8());
     sqlite3_bind_text(attach.get(), 1, destinationUtf8.constData(), destinationUtf8.size(), SQLITE_TRANSIENT);
     sqlite3_bind_text(attach.get(), 2, passwordUtf8.constData(), passwordUtf8.size(), SQLITE_TRANSIENT);
-    store::RunToCompletion(db.get(), attach.get());
+    {
+        const store::PageCipherScope cipher; // for the copy, keyed by the attach
+        store::RunToCompletion(db.get(), attach.get());
+    }
     store::Execute(db.get(), QByteArrayLiteral("SELECT sqlcipher_export('compacted')"));
     store::Execute(db.get(), QByteArrayLiteral("DETACH DATABASE compacted"));
 }
