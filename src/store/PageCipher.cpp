@@ -4,6 +4,8 @@
 #define SQLITE_HAS_CODEC 1
 #include "store/PageCipher.h"
 
+#include "store/SqliteHandles.h"
+
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/rand.h>
@@ -73,6 +75,7 @@ Function Lookup(const char* name)
 // differ, and gets no cipher of ours.
 bool EngineSpeaksThisInterface()
 {
+    PrepareEngine(); // asking starts the engine, which must be set up first
     sqlite3* db = nullptr;
     bool matches = false;
     if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {

@@ -10,13 +10,9 @@
 #include <sqlite3.h>
 
 namespace store {
-namespace {
 
-// The program uses the engine from one thread only, so the engine runs
-// without any mutex, and with the page cache that suits its scans. Both must
-// be set before the engine starts; should something have started it already,
-// it keeps its defaults, which are merely slower. Returns the name of the
-// file layer for the program's connections (null: the engine's default).
+// Should something have started the engine already, it keeps its defaults,
+// which are merely slower.
 const char* PrepareEngine()
 {
     static const char* const files = []() -> const char* {
@@ -28,8 +24,6 @@ const char* PrepareEngine()
     }();
     return files;
 }
-
-} // namespace
 
 void SqliteCloser::operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
 
