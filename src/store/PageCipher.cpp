@@ -17,6 +17,7 @@
 #include <array>
 #include <cstring>
 #include <string_view>
+#include <type_traits>
 
 namespace store {
 namespace {
@@ -109,6 +110,7 @@ const EngineEntries& Entries()
 constexpr int DigestBlock = SHA_CBLOCK;
 constexpr int DigestSize = SHA_DIGEST_LENGTH;
 constexpr int MaxKeySize = EVP_MAX_KEY_LENGTH;
+static_assert(MaxKeySize <= DigestBlock, "a signing key is padded, never hashed first");
 
 // One cipher context of the engine: the algorithm it was set to, and what was
 // set up for the last key and direction used and for the last signing key.
@@ -126,6 +128,8 @@ struct PageCipherContext {
     SHA_CTX inner; // after the key xor ipad
     SHA_CTX outer; // after the key xor opad
 };
+
+static_assert(std::is_trivially_copyable_v<PageCipherContext>, "made and wiped as plain memory");
 
 PageCipherContext& Context(void* ctx) { return *static_cast<PageCipherContext*>(ctx); }
 
@@ -182,7 +186,7 @@ int Sign(void* ctx, unsigned char* key, int keySize, unsigned char* in, int inSi
     if (!context.digestReady || !SameKey(keySize, key, context.digestKeySize, context.digestKey)) {
         std::array<unsigned char, DigestBlock> inner{};
         std::array<unsigned char, DigestBlock> outer{};
-        std::memcpy(inner.data(), key, static_cast<std::size_t>(keySize)); // keys never exceed one block here
+        std::memcpy(inner.data(), key, static_cast<std::size_t>(keySize));
         for (int i = 0; i < DigestBlock; ++i) {
             outer[static_cast<std::size_t>(i)] = inner[static_cast<std::size_t>(i)] ^ 0x5c;
             inner[static_cast<std::size_t>(i)] ^= 0x36;
