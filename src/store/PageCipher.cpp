@@ -330,17 +330,21 @@ constexpr CipherProvider PageCipherProvider{
     CopyContext, CompareContexts, CreateContext, FreeContext, FipsStatus, ProviderVersion,
 };
 
-// Hands the engine a table of its own memory, which it frees when another
-// table replaces it or when its last keyed connection closes.
-bool Register(const CipherProvider* filled, EngineEntries::Default fill)
+int FillWithPageCipher(CipherProvider* table)
+{
+    *table = PageCipherProvider;
+    return SQLITE_OK;
+}
+
+// Hands the engine a table of its own memory, filled by fill, which it frees
+// when another table replaces it or when its last keyed connection closes.
+bool Register(EngineEntries::Default fill)
 {
     const EngineEntries& entries = Entries();
     auto* table = static_cast<CipherProvider*>(entries.malloc(sizeof(CipherProvider)));
     if (!table)
         return false;
-    if (filled)
-        *table = *filled;
-    else if (fill(table) != SQLITE_OK) {
+    if (fill(table) != SQLITE_OK) {
         entries.free(table, sizeof(CipherProvider));
         return false;
     }
@@ -349,12 +353,12 @@ bool Register(const CipherProvider* filled, EngineEntries::Default fill)
 
 } // namespace
 
-PageCipherScope::PageCipherScope() : active_(Entries() && Register(&PageCipherProvider, nullptr)) {}
+PageCipherScope::PageCipherScope() : active_(Entries() && Register(FillWithPageCipher)) {}
 
 PageCipherScope::~PageCipherScope()
 {
     if (active_)
-        Register(nullptr, Entries().fillWithDefault);
+        Register(Entries().fillWithDefault);
 }
 
 } // namespace store
