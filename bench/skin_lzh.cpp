@@ -1,7 +1,7 @@
 // Decoding speed of stored skins, in MB of output per second: the program's own
 // skin, and 1 MiB of mixed bitmaps and text.
-#include "skin/Lzh.h"
-#include "skin/LzhEncode.h"
+#include "skin/format/Lzh.h"
+#include "skin/format/LzhEncode.h"
 #include "skin/Skins.h"
 
 #include <benchmark/benchmark.h>

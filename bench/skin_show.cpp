@@ -2,10 +2,10 @@
 // until the window is on screen, active (skinned, with the skin on) and
 // painted, on the offscreen platform or on a real display
 // (QT_QPA_PLATFORM=xcb). Skinning a window must not add more than 30 ms to this.
-#include "app/Application.h"
-#include "app/Unit1.h"
+#include "forms/Unit1.h"
 #include "platform/MessageBoxService.h"
 #include "platform/ShellService.h"
+#include "runtime/Application.h"
 #include "skin/SkinManager.h"
 #include "skin/Skins.h"
 #include "store/DeliveredDatabase.h"

@@ -7,9 +7,9 @@
 #include "store/ADOConnection.h"
 #include "store/ADOQuery.h"
 #include "store/DatabaseConstants.h"
-#include "store/DeliveredDatabase.h"
 #include "store/DataSource.h"
-#include "store/SqliteHandles.h"
+#include "store/DeliveredDatabase.h"
+#include "store/engine/SqliteHandles.h"
 #include "ui/GridLayout.h"
 #include "ui/RecordGridModel.h"
 

@@ -6,7 +6,7 @@
 
 #include "store/DatabaseConstants.h"
 #include "store/DeliveredDatabase.h"
-#include "store/SqliteHandles.h"
+#include "store/engine/SqliteHandles.h"
 #include "transfer/BookDatabase.h"
 #include "transfer/TransferJobs.h"
 

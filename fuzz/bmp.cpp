@@ -2,7 +2,7 @@
 // a description value.
 #include "FuzzCheck.h"
 
-#include "skin/SkinBitmap.h"
+#include "skin/format/SkinBitmap.h"
 
 #include <cstddef>
 #include <cstdint>

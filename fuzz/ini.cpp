@@ -4,7 +4,7 @@
 // replace everything it held before.
 #include "FuzzCheck.h"
 
-#include "skin/SkinIni.h"
+#include "skin/format/SkinIni.h"
 
 #include <QBuffer>
 #include <QByteArray>

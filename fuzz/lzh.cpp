@@ -2,8 +2,8 @@
 // size, and a short output must survive the encoder and decoder unchanged.
 #include "FuzzCheck.h"
 
-#include "skin/Lzh.h"
-#include "skin/LzhEncode.h"
+#include "skin/format/Lzh.h"
+#include "skin/format/LzhEncode.h"
 
 #include <cstddef>
 #include <cstdint>

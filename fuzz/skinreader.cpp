@@ -5,7 +5,7 @@
 #include "FuzzCheck.h"
 #include "SilentMessageBoxes.h"
 
-#include "skin/SkinReader.h"
+#include "skin/format/SkinReader.h"
 
 #include <algorithm>
 #include <cctype>

@@ -5,9 +5,9 @@
 #include "FuzzCheck.h"
 #include "SilentMessageBoxes.h"
 
-#include "skin/SkinIni.h"
-#include "skin/SkinReader.h"
-#include "skin/SkinVocabulary.h"
+#include "skin/format/SkinIni.h"
+#include "skin/format/SkinReader.h"
+#include "skin/format/SkinVocabulary.h"
 
 #include <algorithm>
 #include <cstddef>

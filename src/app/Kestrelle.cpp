@@ -1,6 +1,6 @@
 // Program entry.
 #include "app/ProgramEntry.h"
-#include "app/QtChineseTexts.h"
+#include "runtime/QtChineseTexts.h"
 
 #include <QApplication>
 

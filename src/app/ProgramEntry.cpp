@@ -1,10 +1,10 @@
 #include "app/ProgramEntry.h"
 
-#include "app/Application.h"
-#include "app/Unit1.h"
 #include "desktop/Unit_Clipbrd.h"
+#include "forms/Unit1.h"
+#include "forms/Unit_Login.h"
 #include "platform/InstanceLock.h"
-#include "security/Unit_Login.h"
+#include "runtime/Application.h"
 
 #include <QApplication>
 

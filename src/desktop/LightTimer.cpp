@@ -1,6 +1,6 @@
 #include "desktop/LightTimer.h"
 
-#include "desktop/RunEvent.h"
+#include "runtime/RunEvent.h"
 
 #include <memory>
 

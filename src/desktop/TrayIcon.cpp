@@ -1,10 +1,10 @@
 #include "desktop/TrayIcon.h"
 
-#include "app/Application.h"
-#include "desktop/RunEvent.h"
 #include "desktop/TrayIconHandler.h"
-#include "platform/CodePage.h"
 #include "platform/DesktopService.h"
+#include "platform/system/CodePage.h"
+#include "runtime/Application.h"
+#include "runtime/RunEvent.h"
 
 #include <QAction>
 #include <QCoreApplication>

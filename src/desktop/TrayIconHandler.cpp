@@ -1,7 +1,7 @@
 #include "desktop/TrayIconHandler.h"
 
-#include "desktop/RunEvent.h"
 #include "desktop/TrayIcon.h"
+#include "runtime/RunEvent.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
 #include "desktop/Unit_Clipbrd.h"
 
-#include "app/Application.h"
 #include "platform/ApplicationWindow.h"
 #include "platform/ClipboardService.h"
+#include "runtime/Application.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/CodePage.h"
 #include "platform/Service.h"
+#include "platform/system/CodePage.h"
 #include "platform/WindowMessages.h"
 
 #include <QIcon>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin/SkinData.h"
+#include "skin/format/SkinData.h"
 #include "skin/SkinPicture.h"
 
 #include <QMargins>

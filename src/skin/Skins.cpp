@@ -1,11 +1,11 @@
 #include "skin/Skins.h"
 
+#include "skin/format/SkinIni.h"
+#include "skin/format/SkinVocabulary.h"
 #include "skin/Skin3rd.h"
-#include "skin/SkinIni.h"
 #include "skin/SkinManager.h"
 #include "skin/SkinPictures.h"
 #include "skin/SkinStyle.h"
-#include "skin/SkinVocabulary.h"
 
 #include <QApplication>
 #include <QBitmap>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skin/SkinData.h"
-#include "skin/SkinReader.h"
+#include "skin/format/SkinData.h"
+#include "skin/format/SkinReader.h"
 #include "skin/SkinSettings.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
 #include "store/ADOConnection.h"
 
 #include "store/ConnectionString.h"
-#include "store/DatabaseError.h"
+#include "store/engine/DatabaseError.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/SqliteHandles.h"
+#include "store/engine/SqliteHandles.h"
 
 #include <QObject>
 #include <QString>

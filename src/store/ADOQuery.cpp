@@ -1,7 +1,7 @@
 #include "store/ADOQuery.h"
 
-#include "store/DatabaseError.h"
 #include "store/Dialect.h"
+#include "store/engine/DatabaseError.h"
 
 #include <sqlite3.h>
 

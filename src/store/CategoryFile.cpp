@@ -1,6 +1,6 @@
 #include "store/CategoryFile.h"
 
-#include "platform/CodePage.h"
+#include "platform/system/CodePage.h"
 
 #include <QFile>
 #include <QSaveFile>

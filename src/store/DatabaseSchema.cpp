@@ -1,7 +1,7 @@
 #include "store/DatabaseSchema.h"
 
-#include "store/DatabaseError.h"
-#include "store/SqliteHandles.h"
+#include "store/engine/DatabaseError.h"
+#include "store/engine/SqliteHandles.h"
 
 #include <QFile>
 #include <QFileInfo>

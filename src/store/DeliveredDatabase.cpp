@@ -1,9 +1,9 @@
 #include "store/DeliveredDatabase.h"
 
-#include "platform/CodePage.h"
+#include "platform/system/CodePage.h"
 #include "security/Unit_DESCrypt.h"
-#include "store/DatabaseError.h"
 #include "store/DatabaseSchema.h"
+#include "store/engine/DatabaseError.h"
 
 #include <QDir>
 

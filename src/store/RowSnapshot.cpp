@@ -1,6 +1,6 @@
 #include "store/RowSnapshot.h"
 
-#include "store/DatabaseError.h"
+#include "store/engine/DatabaseError.h"
 
 #include <algorithm>
 #include <cassert>

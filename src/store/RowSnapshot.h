@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/MappedMemory.h"
+#include "store/engine/MappedMemory.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #include "store/Unit_DB.h"
 
-#include "platform/SyncToDisk.h"
-#include "store/DerivedKey.h"
-#include "store/PageCipher.h"
-#include "store/SqliteHandles.h"
+#include "platform/system/SyncToDisk.h"
+#include "store/engine/DerivedKey.h"
+#include "store/engine/PageCipher.h"
+#include "store/engine/SqliteHandles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "transfer/BookDatabase.h"
 
 #include "store/ConnectionString.h"
-#include "store/DatabaseError.h"
+#include "store/engine/DatabaseError.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
 #include "transfer/TextEncoding.h"
 
-#include "platform/CodePage.h"
+#include "platform/system/CodePage.h"
 #include "transfer/Ascii.h"
 #include "transfer/FileFormatError.h"
 

@@ -1,6 +1,6 @@
 #include "transfer/WholeFileWriter.h"
 
-#include "platform/SyncToDisk.h"
+#include "platform/system/SyncToDisk.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "app/Application.h"
 #include "desktop/Unit_Clipbrd.h"
 #include "platform/ApplicationWindow.h"
+#include "runtime/Application.h"
 #include "support/FakeClipboard.h"
 
 #include <gtest/gtest.h>

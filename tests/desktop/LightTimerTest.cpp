@@ -1,5 +1,5 @@
-#include "app/Application.h"
 #include "desktop/LightTimer.h"
+#include "runtime/Application.h"
 #include "support/FakeTimers.h"
 #include "support/ScriptedMessageBoxes.h"
 

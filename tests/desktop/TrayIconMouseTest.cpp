@@ -1,6 +1,6 @@
 #include "TrayFixture.h"
 
-#include "app/Application.h"
+#include "runtime/Application.h"
 #include "support/ScriptedMessageBoxes.h"
 
 #include <QAction>

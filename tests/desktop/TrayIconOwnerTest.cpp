@@ -1,7 +1,7 @@
 #include "TrayFixture.h"
 
-#include "app/Application.h"
 #include "platform/ApplicationWindow.h"
+#include "runtime/Application.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #include "TrayFixture.h"
 
-#include "platform/CodePage.h"
+#include "platform/system/CodePage.h"
 
 #include <QPixmap>
 

@@ -3,7 +3,7 @@
 #include "store/ADOConnection.h"
 #include "store/ADOQuery.h"
 #include "store/DatabaseConstants.h"
-#include "store/DatabaseError.h"
+#include "store/engine/DatabaseError.h"
 #include "store/RecordStatements.h"
 
 #include <QFile>

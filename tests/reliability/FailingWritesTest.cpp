@@ -5,8 +5,8 @@
 #include "ProgramRun.h"
 #include "WriteFaults.h"
 
-#include "app/Application.h"
-#include "app/Unit1.h"
+#include "forms/Unit1.h"
+#include "runtime/Application.h"
 #include "security/PasswordBackup.h"
 #include "store/ADOQuery.h"
 

@@ -1,7 +1,7 @@
 #include "ProgramRun.h"
 
-#include "app/Application.h"
-#include "app/Unit1.h"
+#include "forms/Unit1.h"
+#include "runtime/Application.h"
 #include "store/ADOQuery.h"
 #include "store/DatabaseConstants.h"
 

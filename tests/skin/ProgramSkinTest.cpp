@@ -1,5 +1,5 @@
-#include "skin/LzhEncode.h"
-#include "skin/SkinArchive.h"
+#include "skin/format/LzhEncode.h"
+#include "skin/format/SkinArchive.h"
 #include "skin/Skins.h"
 
 #include "support/ScriptedMessageBoxes.h"

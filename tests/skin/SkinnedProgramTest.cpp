@@ -3,12 +3,12 @@
 // and each window appears once, already skinned.
 #include "SkinFixture.h"
 
-#include "app/Unit1.h"
+#include "forms/Unit1.h"
+#include "forms/Unit_Login.h"
 #include "platform/QtMessageBox.h"
-#include "security/Unit_Login.h"
 #include "skin/SkinFrame.h"
-#include "skin/SkinPictures.h"
 #include "skin/SkinnedWindow.h"
+#include "skin/SkinPictures.h"
 #include "support/ProgramFixture.h"
 
 #include <QLayout>

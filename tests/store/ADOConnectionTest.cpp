@@ -1,6 +1,6 @@
 #include "StoreFixture.h"
 
-#include "store/DatabaseError.h"
+#include "store/engine/DatabaseError.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "security/Unit_DESCrypt.h"
 #include "store/ADOConnection.h"
 #include "store/ADOQuery.h"
-#include "store/DatabaseError.h"
 #include "store/DeliveredDatabase.h"
+#include "store/engine/DatabaseError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "support/ProgramFixture.h"
 
-#include "app/Application.h"
-#include "app/Unit1.h"
-#include "security/Unit_Login.h"
+#include "forms/Unit1.h"
+#include "forms/Unit_Login.h"
+#include "runtime/Application.h"
 #include "store/ADOConnection.h"
 #include "store/ADOQuery.h"
 #include "store/DatabaseConstants.h"

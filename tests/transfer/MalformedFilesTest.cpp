@@ -1,7 +1,7 @@
 // Files that cannot be read as their format: refused with the line where
 // reading stopped, and nothing of them written, also when earlier records of
 // the file were sound.
-#include "TemporaryBook.h"
+#include "support/TemporaryBook.h"
 
 #include "transfer/FileFormatError.h"
 

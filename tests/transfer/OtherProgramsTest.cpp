@@ -1,8 +1,8 @@
 // Files as phones, mail programs and spreadsheets write them, imported into
 // an empty book: each field lands where it belongs, exactly as in the file.
-#include "TemporaryBook.h"
+#include "support/TemporaryBook.h"
 
-#include "platform/CodePage.h"
+#include "platform/system/CodePage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Export then import into an empty book gives every field back as it was,
 // in both formats.
-#include "TemporaryBook.h"
+#include "support/TemporaryBook.h"
 
 #include <gtest/gtest.h>
 

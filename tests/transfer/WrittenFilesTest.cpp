@@ -1,6 +1,6 @@
 // What an export writes, byte for byte, and how the file comes to be: whole
 // or not at all, readable by its owner only.
-#include "TemporaryBook.h"
+#include "support/TemporaryBook.h"
 
 #include "transfer/VCardWriter.h"
 #include "transfer/WholeFileWriter.h"

@@ -5,8 +5,8 @@
 // FOLDER/_.udb gets the empty record table and the management password P
 // (default "Quillory2010"). An existing file is never replaced.
 
-#include "store/DatabaseError.h"
 #include "store/DeliveredDatabase.h"
+#include "store/engine/DatabaseError.h"
 
 #include <QCoreApplication>
 #include <QString>

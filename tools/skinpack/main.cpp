@@ -4,8 +4,8 @@
 // (4-byte decompressed size + LZHUF stream) of an archive with format code
 // 70000 holding the folder's description (*.ini) first and then its pictures
 // (*.bmp), each group in name order, under their file names.
-#include "skin/LzhEncode.h"
-#include "skin/SkinArchive.h"
+#include "skin/format/LzhEncode.h"
+#include "skin/format/SkinArchive.h"
 
 #include <algorithm>
 #include <cstdio>

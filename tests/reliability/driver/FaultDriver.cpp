@@ -15,9 +15,9 @@
 // (Yes to confirmations) and echoed as "box TEXT". Each line is written with
 // one unbuffered write, so the reader sees exactly what happened before a kill.
 // Exit status: 0 done, 2 bad arguments, 3 the start failed.
-#include "app/Application.h"
-#include "app/Unit1.h"
-#include "security/Unit_Login.h"
+#include "forms/Unit1.h"
+#include "forms/Unit_Login.h"
+#include "runtime/Application.h"
 #include "store/ADOQuery.h"
 #include "support/FakeClipboard.h"
 #include "support/FakeDesktop.h"

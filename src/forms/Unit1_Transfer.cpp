@@ -1,0 +1,164 @@
+// The settings page's import and export: every record out to a table (CSV)
+// or to business cards (vCard), and records from such files appended to the
+// book. Both run in slices under a progress dialog that can cancel them.
+#include "forms/Unit1.h"
+
+#include "forms/TransferProgress.h"
+#include "platform/FileDialogService.h"
+#include "runtime/Dialogs.h"
+#include "store/ADOConnection.h"
+#include "transfer/FileFormatError.h"
+#include "transfer/TransferJobs.h"
+#include "ui/ComboItems.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QStandardPaths>
+
+#include <stdexcept>
+
+namespace {
+
+// Records per call of a job's Step; a slice of the work runs several.
+constexpr int RecordsPerStep = 100;
+// No more ignored names than this are listed after an import.
+constexpr int IgnoredNamesShown = 12;
+
+struct FormatTexts {
+    QString filter;
+    QString suffix;
+    QString ignoredKind; // what the format calls the parts that an import skips
+};
+
+FormatTexts TextsOf(transfer::Format format)
+{
+    if (format == transfer::Format::Csv)
+        return {QStringLiteral("表格文件 (*.csv);;所有文件 (*)"), QStringLiteral("csv"), QStringLiteral("列")};
+    return {QStringLiteral("名片文件 (*.vcf *.vcard);;所有文件 (*)"), QStringLiteral("vcf"), QStringLiteral("属性")};
+}
+
+platform::FileDialogRequest DialogRequest(transfer::Format format, const QString& caption)
+{
+    const FormatTexts texts = TextsOf(format);
+    platform::FileDialogRequest request;
+    request.caption = caption;
+    request.folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (request.folder.isEmpty() || !QFileInfo(request.folder).isDir())
+        request.folder = QDir::homePath();
+    request.suggestedName = QStringLiteral("通讯录.") + texts.suffix;
+    request.filter = texts.filter;
+    request.suffix = texts.suffix;
+    return request;
+}
+
+std::string ReadWholeFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error(QStringLiteral("无法读取文件\"%1\": %2").arg(path, file.errorString()).toStdString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw std::runtime_error(QStringLiteral("无法读取文件\"%1\": %2").arg(path, file.errorString()).toStdString());
+    return bytes.toStdString();
+}
+
+QStringList ToQStrings(const std::vector<std::string>& texts)
+{
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(texts.size()));
+    for (const std::string& text : texts)
+        list << QString::fromStdString(text);
+    return list;
+}
+
+// "\n未导入的列: A, B" for what the file held beyond the book's fields.
+QString IgnoredNote(transfer::Format format, const QStringList& names)
+{
+    if (names.isEmpty())
+        return {};
+    QString listed = names.mid(0, IgnoredNamesShown).join(QStringLiteral(", "));
+    if (names.size() > IgnoredNamesShown)
+        listed += QStringLiteral(" 等");
+    return QStringLiteral("\n未导入的%1: %2").arg(TextsOf(format).ignoredKind, listed);
+}
+
+} // namespace
+
+void TForm1::Button_ExportCsvClick(QObject* /*Sender*/) { ExportRecords(transfer::Format::Csv); }
+
+void TForm1::Button_ExportVCardClick(QObject* /*Sender*/) { ExportRecords(transfer::Format::VCard); }
+
+void TForm1::Button_ImportCsvClick(QObject* /*Sender*/) { ImportRecords(transfer::Format::Csv); }
+
+void TForm1::Button_ImportVCardClick(QObject* /*Sender*/) { ImportRecords(transfer::Format::VCard); }
+
+void TForm1::ExportRecords(transfer::Format format)
+{
+    const QString path = platform::fileDialogs().saveFile(this, DialogRequest(format, QStringLiteral("导出到")));
+    if (path.isEmpty())
+        return;
+    const QString connection = ADOConnection1->ConnectionString;
+    const store::SqliteDatabase db = transfer::OpenBook(connection);
+    // The records leave the encrypted file as plain text: the copy is never
+    // readable by more people than the database itself.
+    transfer::ExportJob job(db.get(), format, path, QFileInfo(transfer::BookPath(connection)).permissions());
+    if (!transfer::RunWithProgress(this, QStringLiteral("正在导出..."), [&] { return job.Step(RecordsPerStep); },
+                                   [&] { return job.Progress(); }))
+        return;
+    job.Finish();
+    ShowMessage(QStringLiteral("已导出%1条记录.").arg(job.Written()));
+}
+
+void TForm1::ImportRecords(transfer::Format format)
+{
+    const QString path = platform::fileDialogs().openFile(this, DialogRequest(format, QStringLiteral("导入")));
+    if (path.isEmpty())
+        return;
+    int imported = 0;
+    QStringList categories;
+    QStringList ignored;
+    try {
+        const store::SqliteDatabase db = transfer::OpenBook(ADOConnection1->ConnectionString);
+        transfer::ImportJob job(db.get(), transfer::OpenRecordSource(format, ReadWholeFile(path)));
+        if (!transfer::RunWithProgress(this, QStringLiteral("正在导入..."), [&] { return job.Step(RecordsPerStep); },
+                                       [&] { return job.Progress(); }))
+            return; // the job takes back what it appended
+        job.Finish();
+        imported = job.Imported();
+        categories = ToQStrings(job.Categories());
+        ignored = ToQStrings(job.IgnoredNames());
+    } catch (const transfer::FileFormatError& error) {
+        ShowMessage(QStringLiteral("导入失败, 没有写入任何记录.\n") + QString::fromUtf8(error.what()));
+        return;
+    }
+    Button_RefreshClick(Button_Refresh);
+    QString note = IgnoredNote(format, ignored);
+    try {
+        AddCategories(categories);
+    } catch (const std::exception& error) {
+        note += QStringLiteral("\n新的分类没能写入\"class.dat\": ") + QString::fromUtf8(error.what());
+    }
+    ShowMessage(QStringLiteral("已导入%1条记录.").arg(imported) + note);
+}
+
+void TForm1::AddCategories(const QStringList& categories)
+{
+    QStringList items = ItemsOf(Edit_FenLei);
+    const qsizetype known = items.size();
+    for (const QString& category : categories) {
+        // "class.dat" holds one name per line: a name with a line break in it stays with its records only.
+        const bool fitsOnALine = !category.contains(QLatin1Char('\n')) && !category.contains(QLatin1Char('\r'));
+        if (fitsOnALine && !items.contains(category, Qt::CaseInsensitive))
+            items << category;
+    }
+    if (items.size() == known)
+        return;
+    // The new names go after the existing ones, so a picked item stays picked.
+    const int picked = pickedCategory_;
+    ReplaceItemsKeepingText(Edit_FenLei, items);
+    pickedCategory_ = picked;
+    SaveCategoriesAndReloadFilter();
+}

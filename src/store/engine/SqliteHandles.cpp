@@ -1,0 +1,110 @@
+#define SQLITE_HAS_CODEC 1
+#include "store/engine/SqliteHandles.h"
+
+#include "store/engine/DatabaseError.h"
+#include "store/engine/DerivedKey.h"
+#include "store/engine/PageCache.h"
+#include "store/engine/PageCipher.h"
+#include "store/engine/ReadAheadFiles.h"
+
+#include <sqlite3.h>
+
+namespace store {
+
+// Should something have started the engine already, it keeps its defaults,
+// which are merely slower.
+const char* PrepareEngine()
+{
+    static const char* const files = []() -> const char* {
+        sqlite3_config(SQLITE_CONFIG_SINGLETHREAD);
+        sqlite3_config(SQLITE_CONFIG_PCACHE2, &ScanResistantPageCacheMethods());
+        if (sqlite3_initialize() != SQLITE_OK)
+            return nullptr;
+        return RegisterReadAheadFiles() ? ReadAheadFilesName : nullptr;
+    }();
+    return files;
+}
+
+void SqliteCloser::operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
+
+void SqliteFinalizer::operator()(sqlite3_stmt* statement) const noexcept { sqlite3_finalize(statement); }
+
+void ThrowEngineError(sqlite3* db)
+{
+    throw EDatabaseError(std::string(db ? sqlite3_errmsg(db) : "out of memory"));
+}
+
+SqliteDatabase OpenKeyedDatabase(const QString& path, const QString& password, OpenMode mode)
+{
+    const char* const files = PrepareEngine();
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (mode == OpenMode::CreateIfMissing)
+        flags |= SQLITE_OPEN_CREATE;
+    sqlite3* raw = nullptr;
+    const int opened = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, files);
+    SqliteDatabase db(raw); // closed on every way out, also after a failed open
+    if (opened != SQLITE_OK) {
+        throw EDatabaseError(QStringLiteral("%1: %2").arg(
+            QString::fromUtf8(raw ? sqlite3_errmsg(raw) : "out of memory"), path));
+    }
+    if (!password.isEmpty()) {
+        const QByteArray key = KeyForFile(path, password.toUtf8());
+        const PageCipherScope cipher;
+        if (sqlite3_key(db.get(), key.constData(), static_cast<int>(key.size())) != SQLITE_OK)
+            ThrowEngineError(db.get());
+    }
+    // The key is only checked when the first page is read.
+    try {
+        Execute(db.get(), QByteArrayLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (const EDatabaseError& error) {
+        throw EDatabaseError(QStringLiteral("%1: %2").arg(QString::fromUtf8(error.what()), path));
+    }
+    return db;
+}
+
+SqliteStatement PrepareSingleStatement(sqlite3* db, const QByteArray& utf8)
+{
+    // The engine stops reading at a NUL, which would silently drop the rest.
+    if (utf8.contains('\0'))
+        throw EDatabaseError("The statement contains a NUL character.");
+    const char* const end = utf8.constData() + utf8.size();
+    const char* tail = nullptr;
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &raw, &tail) != SQLITE_OK)
+        ThrowEngineError(db);
+    SqliteStatement statement(raw);
+    if (!statement)
+        throw EDatabaseError("The statement is empty.");
+    // Only blanks, comments or lone semicolons may follow.
+    while (tail && tail < end) {
+        sqlite3_stmt* extra = nullptr;
+        const char* next = nullptr;
+        const int rc = sqlite3_prepare_v2(db, tail, static_cast<int>(end - tail), &extra, &next);
+        SqliteStatement extraOwner(extra);
+        if (rc != SQLITE_OK || extra)
+            throw EDatabaseError("Characters found after the end of the statement.");
+        if (next == tail)
+            break;
+        tail = next;
+    }
+    return statement;
+}
+
+int RunToCompletion(sqlite3* db, sqlite3_stmt* statement)
+{
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        ThrowEngineError(db);
+    // sqlite3_changes keeps the count of the last statement that wrote.
+    return sqlite3_stmt_readonly(statement) ? 0 : sqlite3_changes(db);
+}
+
+int Execute(sqlite3* db, const QByteArray& utf8)
+{
+    const SqliteStatement statement = PrepareSingleStatement(db, utf8);
+    return RunToCompletion(db, statement.get());
+}
+
+} // namespace store
