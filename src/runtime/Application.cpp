@@ -1,6 +1,6 @@
 #include "runtime/Application.h"
 
-#include "runtime/Dialogs.h"
+#include "platform/MessageBoxService.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -50,10 +50,18 @@ void TApplication::ProcessMessages()
 
 void TApplication::ShowException(const std::exception& error)
 {
-    ShowMessage(QString::fromUtf8(error.what()));
+    Report(QString::fromUtf8(error.what()));
 }
 
 void TApplication::ShowUnknownException()
 {
-    ShowMessage(QStringLiteral("Unknown error"));
+    Report(QStringLiteral("Unknown error"));
+}
+
+void TApplication::Report(const QString& text)
+{
+    platform::MessageBoxRequest request;
+    request.text = text;
+    request.caption = Title;
+    platform::messageBoxes().show(request);
 }

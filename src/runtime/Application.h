@@ -63,6 +63,8 @@ signals:
 
 private:
     void ShowUnknownException();
+    // A modal box with one OK button, captioned with the title.
+    void Report(const QString& text);
 
     QString exeName_;
     QPointer<QWidget> mainForm_;
