@@ -4,7 +4,7 @@
 #define SQLITE_HAS_CODEC 1
 #include "store/engine/PageCipher.h"
 
-#include "store/engine/SqliteHandles.h"
+#include "store/engine/EngineSetup.h"
 
 #include <openssl/crypto.h>
 #include <openssl/evp.h>

@@ -27,11 +27,6 @@ enum class OpenMode {
     CreateIfMissing, // for writing a fresh database
 };
 
-// Sets the engine up for this program, once and before anything else starts
-// it: one thread without mutexes, the program's page cache and file layer.
-// Returns the name of that file layer (null: the engine's default).
-const char* PrepareEngine();
-
 // Opens the file at path, keys it with password (no key when empty) and
 // proves the key by reading the schema, so a wrong key or a damaged file
 // fails here rather than at the first statement.
