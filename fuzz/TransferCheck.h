@@ -8,7 +8,7 @@
 #include "FuzzCheck.h"
 
 #include "transfer/FileFormatError.h"
-#include "transfer/RecordSource.h"
+#include "transfer/RecordFormats.h"
 #include "transfer/TextEncoding.h"
 
 #include <cstddef>

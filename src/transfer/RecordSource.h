@@ -2,13 +2,10 @@
 
 #include "transfer/RecordColumns.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace transfer {
-
-enum class Format { Csv, VCard };
 
 // Records read one by one from a file's bytes.
 class RecordSource {
@@ -25,10 +22,6 @@ public:
     virtual std::vector<std::string> IgnoredNames() const = 0;
 };
 
-// A reader of bytes in the format; throws FileFormatError when the file's
-// start is already wrong (a CSV file without a usable header row).
-std::unique_ptr<RecordSource> OpenRecordSource(Format format, std::string bytes);
-
 // Writes records in a format.
 class RecordSink {
 public:
@@ -37,7 +30,5 @@ public:
     virtual void Begin(std::string& out) = 0;
     virtual void Append(std::string& out, const RecordView& record) = 0;
 };
-
-std::unique_ptr<RecordSink> MakeRecordSink(Format format);
 
 } // namespace transfer

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "transfer/BookDatabase.h"
-#include "transfer/RecordSource.h"
+#include "transfer/RecordFormats.h"
 #include "transfer/WholeFileWriter.h"
 
 #include <QFileDevice>

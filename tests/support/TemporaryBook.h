@@ -2,7 +2,7 @@
 
 #include "store/engine/SqliteHandles.h"
 #include "transfer/RecordColumns.h"
-#include "transfer/RecordSource.h"
+#include "transfer/RecordFormats.h"
 
 #include <QString>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "transfer/RecordSource.h"
+#include "transfer/RecordFormats.h"
 
 #include "transfer/CsvRecords.h"
 #include "transfer/VCardRecords.h"
