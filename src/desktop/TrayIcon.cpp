@@ -93,7 +93,7 @@ platform::WindowHandle HandlerWindow()
 TTrayIcon::TTrayIcon(QObject* AOwner)
     : QObject(AOwner), FIconId(reinterpret_cast<std::uintptr_t>(this)), FOwnerWindow(qobject_cast<QWidget*>(AOwner))
 {
-    AcquireTrayHandler(*this);
+    AcquireTrayHandler(FIconId, [this](unsigned Code) { HandleNotification(Code); });
 
     FIconData.window = HandlerWindow();
     FIconData.id = FIconId;
@@ -123,7 +123,7 @@ TTrayIcon::~TTrayIcon()
     platform::ApplicationWindow::instance().UnhookMainWindow(FHookId);
     if (FOwnerWindow)
         FOwnerWindow->removeEventFilter(this);
-    ReleaseTrayHandler(*this);
+    ReleaseTrayHandler(FIconId);
 }
 
 void TTrayIcon::Loaded()

@@ -135,7 +135,6 @@ protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
-    friend class TTrayIconHandler;
     void HandleNotification(unsigned Code);
     void HandleMouseNotification(unsigned Code);
     bool AppWindowHook(platform::Message& Message);

@@ -1,9 +1,9 @@
 #include "desktop/TrayIconHandler.h"
 
-#include "desktop/TrayIcon.h"
 #include "runtime/RunEvent.h"
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -27,9 +27,11 @@ void TTrayIconHandler::HandlerWindowProc(platform::Message& Message)
     using namespace platform;
     switch (Message.msg) {
     case TrayCallbackMessage: {
-        auto* Icon = reinterpret_cast<TTrayIcon*>(Message.wParam);
-        if (FIcons.count(Icon) != 0)
-            RunEvent([&] { Icon->HandleNotification(static_cast<unsigned>(Message.lParam)); });
+        const auto Icon = FIcons.find(static_cast<std::uintptr_t>(Message.wParam));
+        if (Icon != FIcons.end()) {
+            const TrayNotificationHandler OnNotification = Icon->second; // the icon may go inside
+            RunEvent([&] { OnNotification(static_cast<unsigned>(Message.lParam)); });
+        }
         return;
     }
     // The window lives as long as its icons: requests to close it, and the
@@ -47,19 +49,19 @@ void TTrayIconHandler::HandlerWindowProc(platform::Message& Message)
     }
 }
 
-void AcquireTrayHandler(TTrayIcon& Icon)
+void AcquireTrayHandler(std::uintptr_t IconId, TrayNotificationHandler OnNotification)
 {
     if (!GSharedTrayHandler)
         GSharedTrayHandler = std::make_unique<TTrayIconHandler>();
     ++GSharedTrayHandler->FRefCount;
-    GSharedTrayHandler->FIcons.insert(&Icon);
+    GSharedTrayHandler->FIcons.insert_or_assign(IconId, std::move(OnNotification));
 }
 
-void ReleaseTrayHandler(TTrayIcon& Icon)
+void ReleaseTrayHandler(std::uintptr_t IconId)
 {
     if (!GSharedTrayHandler)
         return;
-    GSharedTrayHandler->FIcons.erase(&Icon);
+    GSharedTrayHandler->FIcons.erase(IconId);
     if (GSharedTrayHandler->FRefCount > 0)
         --GSharedTrayHandler->FRefCount;
     if (GSharedTrayHandler->FRefCount == 0)

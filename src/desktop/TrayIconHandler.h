@@ -2,16 +2,20 @@
 
 #include "platform/MessageWindow.h"
 
-#include <unordered_set>
-
-class TTrayIcon;
+#include <cstdint>
+#include <functional>
+#include <unordered_map>
 
 // The message the notification area sends for the program's icons: the first
 // parameter names the icon (its component), the second is the notification.
 inline constexpr unsigned TrayCallbackMessage = platform::WM_USER + 0x400;
 
+// What a tray icon does with a notification the area sent for it (0x201 ...).
+using TrayNotificationHandler = std::function<void(unsigned code)>;
+
 // Owner of the hidden window that receives the notifications of every tray
-// icon of the process; exists while at least one tray icon exists.
+// icon of the process; exists while at least one tray icon exists. Each
+// notification names its icon by the id the icon registered with.
 class TTrayIconHandler {
 public:
     TTrayIconHandler();
@@ -22,13 +26,13 @@ public:
     unsigned RefCount() const { return FRefCount; }
 
 private:
-    friend void AcquireTrayHandler(TTrayIcon& Icon);
-    friend void ReleaseTrayHandler(TTrayIcon& Icon);
+    friend void AcquireTrayHandler(std::uintptr_t IconId, TrayNotificationHandler OnNotification);
+    friend void ReleaseTrayHandler(std::uintptr_t IconId);
     void HandlerWindowProc(platform::Message& Message);
 
     unsigned FRefCount = 0;
     // The icons that exist: a notification naming no living icon is dropped.
-    std::unordered_set<const TTrayIcon*> FIcons;
+    std::unordered_map<std::uintptr_t, TrayNotificationHandler> FIcons;
     platform::MessageWindow FWindow;
 };
 
@@ -36,5 +40,5 @@ private:
 TTrayIconHandler* SharedTrayHandler();
 
 // Counted use of the shared window by the component's constructor and destructor.
-void AcquireTrayHandler(TTrayIcon& Icon);
-void ReleaseTrayHandler(TTrayIcon& Icon);
+void AcquireTrayHandler(std::uintptr_t IconId, TrayNotificationHandler OnNotification);
+void ReleaseTrayHandler(std::uintptr_t IconId);
