@@ -1,5 +1,6 @@
 #include "skin/Skins.h"
 
+#include "runtime/Dialogs.h"
 #include "skin/format/SkinIni.h"
 #include "skin/format/SkinVocabulary.h"
 #include "skin/Skin3rd.h"
@@ -195,8 +196,11 @@ bool TSkin::LoadSkin()
 {
     pictures_.reset();
     data_.reset();
-    if (!reader_.Open(storedSkin_))
+    if (!reader_.Open(storedSkin_)) {
+        if (reader_.OlderFormat())
+            ShowMessage(QStringLiteral("This is Older Skin File\rPlease update to new version !"));
         return false;
+    }
     const auto description = reader_.FindByPart(".ini");
     if (!description)
         return false;

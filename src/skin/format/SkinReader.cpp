@@ -1,6 +1,5 @@
 #include "skin/format/SkinReader.h"
 
-#include "runtime/Dialogs.h"
 #include "skin/format/Lzh.h"
 #include "skin/format/SkinArchive.h"
 #include "skin/format/SkinIni.h"
@@ -64,6 +63,7 @@ void TSkinReader::Clear()
     offsets_.clear();
     entries_.clear();
     formatCode_ = 0;
+    olderFormat_ = false;
     nameTableLength_ = 0;
     decompressedSize_ = 0;
 }
@@ -85,7 +85,7 @@ bool TSkinReader::OpenArchive(std::vector<std::uint8_t> archive)
     const std::uint32_t formatCode = ReadLittleEndian32(archive.data());
     const std::optional<std::size_t> skipped = SkinSkippedBlockSize(formatCode);
     if (!skipped) {
-        ShowMessage(QStringLiteral("This is Older Skin File\rPlease update to new version !"));
+        olderFormat_ = true;
         return false;
     }
 

@@ -14,8 +14,7 @@
 class TSkinReader {
 public:
     // Decompresses and splits the stored skin. A format code that is not a skin
-    // format is told in a message box ("This is Older Skin File" / "Please update
-    // to new version !"); it and every damaged layout answer false.
+    // format (OlderFormat) and every damaged layout answer false.
     bool Open(std::span<const std::uint8_t> storedSkin);
     // Opens already decompressed archive bytes.
     bool OpenArchive(std::vector<std::uint8_t> archive);
@@ -35,6 +34,9 @@ public:
     const std::vector<std::uint32_t>& Sizes() const { return sizes_; }
     int Count() const { return static_cast<int>(names_.size()); }
     std::uint32_t FormatCode() const { return formatCode_; }
+    // The last archive opened was refused for its format code: a skin of an
+    // older format, which its user is told to update.
+    bool OlderFormat() const { return olderFormat_; }
     std::uint32_t NameTableLength() const { return nameTableLength_; }
     std::size_t DecompressedSize() const { return decompressedSize_; }
     std::size_t EntryBytesSize() const { return entries_.size(); }
@@ -47,6 +49,7 @@ private:
     std::vector<std::uint32_t> sizes_;
     std::vector<std::size_t> offsets_;  // where each entry starts in entries_
     std::uint32_t formatCode_ = 0;
+    bool olderFormat_ = false;
     std::uint32_t nameTableLength_ = 0;
     std::size_t decompressedSize_ = 0;
     std::vector<std::uint8_t> entries_;

@@ -61,14 +61,14 @@ TEST(SkinReader, ReadsEverySkinFormatWithItsSkippedBlock)
     }
 }
 
-TEST(SkinReader, OlderFormatIsToldAndRefused)
+TEST(SkinReader, OlderFormatIsRefusedAndNamedSo)
 {
-    ScriptedMessageBoxes boxes;
     TSkinReader reader;
     EXPECT_FALSE(reader.Open(LzhEncode(WriteSkinArchive(SampleEntries(), 10000))));
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("This is Older Skin File\rPlease update to new version !"));
+    EXPECT_TRUE(reader.OlderFormat());
     EXPECT_EQ(reader.Count(), 0);
+    ASSERT_TRUE(reader.Open(LzhEncode(WriteSkinArchive(SampleEntries()))));
+    EXPECT_FALSE(reader.OlderFormat()) << "a later skin of a known format clears it";
 }
 
 TEST(SkinReader, SplitsNameTablesAtEveryKindOfLineBreak)
