@@ -1,7 +1,7 @@
 #include "skin/SkinFrame.h"
 
+#include "skin/SkinComponent.h"
 #include "skin/SkinPictures.h"
-#include "skin/Skins.h"
 #include "skin/WindowClass.h"
 
 #include <QBitmap>
@@ -47,7 +47,7 @@ std::vector<int> EntitledCaptionActions(const QWidget* window, Qt::WindowFlags f
     return actions;
 }
 
-TSkinFrame::TSkinFrame(QWidget* window, const TSkin& component, std::vector<int> entitledActions)
+TSkinFrame::TSkinFrame(QWidget* window, const TSkinComponent& component, std::vector<int> entitledActions)
     : QWidget(window), window_(window), component_(component), entitled_(std::move(entitledActions))
 {
     setObjectName(QStringLiteral("SkinFrame"));

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-class TSkin;
+class TSkinComponent;
 struct TSkinPictures;
 
 // The frame of a skinned top-level window: borders, caption (icon, title) and
@@ -17,7 +17,7 @@ class TSkinFrame : public QWidget {
     Q_OBJECT
 public:
     // Caption button actions of the skin: 0 close, 1 maximise, 2 restore, 3 minimise, 4 system menu.
-    TSkinFrame(QWidget* window, const TSkin& component, std::vector<int> entitledActions);
+    TSkinFrame(QWidget* window, const TSkinComponent& component, std::vector<int> entitledActions);
 
     // Follows the window's size; called when it changes.
     void FitWindow();
@@ -50,7 +50,7 @@ private:
     void PaintCaptionText(QPainter& painter, const TSkinPictures& pictures, bool active);
 
     QWidget* window_;
-    const TSkin& component_;
+    const TSkinComponent& component_;
     std::vector<int> entitled_;
     int hover_ = -1;
     int pressed_ = -1;

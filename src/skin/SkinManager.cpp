@@ -1,9 +1,9 @@
 #include "skin/SkinManager.h"
 
+#include "skin/SkinComponent.h"
 #include "skin/SkinMessages.h"
 #include "skin/SkinnedMenu.h"
 #include "skin/SkinnedWindow.h"
-#include "skin/Skins.h"
 #include "skin/WindowClass.h"
 
 #include <QApplication>
@@ -91,13 +91,13 @@ TSkinManager::~TSkinManager()
         g_manager = nullptr;
 }
 
-void TSkinManager::AddComponent(TSkin* component)
+void TSkinManager::AddComponent(TSkinComponent* component)
 {
     if (std::find(components_.begin(), components_.end(), component) == components_.end())
         components_.push_back(component);
 }
 
-void TSkinManager::RemoveComponent(TSkin* component)
+void TSkinManager::RemoveComponent(TSkinComponent* component)
 {
     components_.erase(std::remove(components_.begin(), components_.end(), component), components_.end());
     if (pendingComponent_ == component)
@@ -117,10 +117,10 @@ void TSkinManager::RemoveComponent(TSkin* component)
                  menus_.end());
 }
 
-TSkin* TSkinManager::MainComponent() const
+TSkinComponent* TSkinManager::MainComponent() const
 {
     const auto found = std::find_if(components_.begin(), components_.end(),
-                                    [](const TSkin* c) { return c->SkinFormtype == sfMainform; });
+                                    [](const TSkinComponent* c) { return c->SkinFormtype == sfMainform; });
     return found == components_.end() ? nullptr : *found;
 }
 
@@ -132,7 +132,7 @@ void TSkinManager::InstallHook()
     hookInstalled_ = true;
 }
 
-void TSkinManager::RequestAction(int code, int delayMs, TSkin* component)
+void TSkinManager::RequestAction(int code, int delayMs, TSkinComponent* component)
 {
     pendingAction_ = code;
     pendingComponent_ = component;
@@ -145,7 +145,7 @@ void TSkinManager::RequestAction(int code, int delayMs, TSkin* component)
         active_ = false;
 }
 
-void TSkinManager::RequestReskin(QWidget* window, int delayMs, TSkin* component)
+void TSkinManager::RequestReskin(QWidget* window, int delayMs, TSkinComponent* component)
 {
     pendingWindow_ = window;
     RequestAction(7, delayMs, component);
@@ -154,7 +154,7 @@ void TSkinManager::RequestReskin(QWidget* window, int delayMs, TSkin* component)
 void TSkinManager::ActionTimerTick()
 {
     actionTimer_.stop();
-    TSkin* component = pendingComponent_;
+    TSkinComponent* component = pendingComponent_;
     if (!component)
         return;
     const int code = pendingAction_;
@@ -184,7 +184,7 @@ void TSkinManager::ActionTimerTick()
     pendingComponent_ = nullptr;
 }
 
-void TSkinManager::ActOnOwnerForm(int code, TSkin* component)
+void TSkinManager::ActOnOwnerForm(int code, TSkinComponent* component)
 {
     QWidget* form = component->OwnerForm();
     switch (code) {
@@ -229,7 +229,7 @@ void TSkinManager::UnskinEveryWindow()
         skinned.Object->Restore();
 }
 
-void TSkinManager::RefreshWindows(TSkin* component)
+void TSkinManager::RefreshWindows(TSkinComponent* component)
 {
     DropClosedWindows();
     for (Skinned& skinned : windows_)
@@ -270,7 +270,7 @@ void TSkinManager::UnskinWindow(QWidget* window)
 
 bool TSkinManager::FilterLetsThrough(const QWidget* window, const QString& className) const
 {
-    const TSkin* main = MainComponent();
+    const TSkinComponent* main = MainComponent();
     const QString lower = className.toLower();
     bool skin = true;
     if (main && !main->Options.Contains(xoPreview) && lower.contains(QLatin1String("preview")))
@@ -280,7 +280,7 @@ bool TSkinManager::FilterLetsThrough(const QWidget* window, const QString& class
     if (lower == QLatin1String("tpopupdbtreeview"))
         skin = false;
     if (main && main->OnFormSkin) {
-        main->OnFormSkin(const_cast<TSkin*>(main), className, skin);
+        main->OnFormSkin(const_cast<TSkinComponent*>(main), className, skin);
     } else {
         if (className == QLatin1String("SysMonthCal32"))
             skin = false;
@@ -290,17 +290,17 @@ bool TSkinManager::FilterLetsThrough(const QWidget* window, const QString& class
     return skin;
 }
 
-TSkin* TSkinManager::ChooseComponent(const QWidget* window, const QString& className) const
+TSkinComponent* TSkinManager::ChooseComponent(const QWidget* window, const QString& className) const
 {
-    for (TSkin* c : components_)
+    for (TSkinComponent* c : components_)
         if (c->SkinFormtype == sfOnlyThisForm && c->OwnerForm() == window)
             return c;
     const QString lower = className.toLower();
     if (lower == QLatin1String("tmessageform") || lower == QLatin1String("#32770"))
-        for (TSkin* c : components_)
+        for (TSkinComponent* c : components_)
             if (c->SkinFormtype == sfDialog)
                 return c;
-    if (TSkin* main = MainComponent())
+    if (TSkinComponent* main = MainComponent())
         return main;
     return components_.empty() ? nullptr : components_.front();
 }
@@ -325,7 +325,7 @@ bool TSkinManager::SkinDecision(QWidget* window, bool waiveMdiRule)
         return false;
     if (!FilterLetsThrough(window, className))
         return false;
-    TSkin* component = ChooseComponent(window, className);
+    TSkinComponent* component = ChooseComponent(window, className);
     if (!component || !component->SkinLoaded())
         return false;
     windows_.push_back({window, std::make_unique<TSkinnedWindow>(window, form, *component)});
@@ -347,7 +347,7 @@ bool TSkinManager::SkinPopupMenu(QMenu* menu)
         return false;
     if (menuKind_ == 0 && OpenedFromMenuBar(menu))
         menuKind_ = 1;
-    TSkin* component = ChooseComponent(menu, WindowClassName(menu));
+    TSkinComponent* component = ChooseComponent(menu, WindowClassName(menu));
     if (!component || !component->SkinLoaded())
         return false;
     const TSkinControls& kinds = component->SkinControls;

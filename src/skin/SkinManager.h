@@ -11,7 +11,7 @@
 
 class QMenu;
 class QWidget;
-class TSkin;
+class TSkinComponent;
 class TSkinnedMenu;
 class TSkinnedWindow;
 
@@ -36,13 +36,13 @@ public:
     ~TSkinManager() override;
 
     // --- components -------------------------------------------------------------
-    void AddComponent(TSkin* component);
+    void AddComponent(TSkinComponent* component);
     // A component going away: its windows get their own look back (its owner
     // form, which is going with it, is left alone).
-    void RemoveComponent(TSkin* component);
-    const std::vector<TSkin*>& Components() const { return components_; }
+    void RemoveComponent(TSkinComponent* component);
+    const std::vector<TSkinComponent*>& Components() const { return components_; }
     // The first component of type sfMainform, or null.
-    TSkin* MainComponent() const;
+    TSkinComponent* MainComponent() const;
 
     bool Active() const { return active_; }
     void SetActive(bool active) { active_ = active; }
@@ -56,19 +56,19 @@ public:
     // --- deferred actions ---------------------------------------------------------
     // Remembers the action and its component and arms the timer with the delay;
     // before the manager has started, only the active flag follows (1 on, 2 off).
-    void RequestAction(int code, int delayMs, TSkin* component);
+    void RequestAction(int code, int delayMs, TSkinComponent* component);
     // Action 7 for one window.
-    void RequestReskin(QWidget* window, int delayMs, TSkin* component);
+    void RequestReskin(QWidget* window, int delayMs, TSkinComponent* component);
     const QTimer& ActionTimer() const { return actionTimer_; }
     int PendingAction() const { return pendingAction_; }
-    TSkin* PendingComponent() const { return pendingComponent_; }
+    TSkinComponent* PendingComponent() const { return pendingComponent_; }
 
     // --- windows ----------------------------------------------------------------------
     // The skin decision: skins the window when every test passes. waiveMdiRule
     // is set while action 1 walks the forms. True when the window was skinned.
     bool SkinDecision(QWidget* window, bool waiveMdiRule = false);
     // The component a window (of the given window class) is skinned with.
-    TSkin* ChooseComponent(const QWidget* window, const QString& className) const;
+    TSkinComponent* ChooseComponent(const QWidget* window, const QString& className) const;
     TSkinnedWindow* SkinnedWindow(const QWidget* window) const;
     int SkinnedWindowCount() const;
     // Gives the window its own look back and frees its skinning object.
@@ -100,17 +100,17 @@ private:
     };
 
     void ActionTimerTick();
-    void ActOnOwnerForm(int code, TSkin* component);
+    void ActOnOwnerForm(int code, TSkinComponent* component);
     void SkinEveryForm();
     void UnskinEveryWindow();
-    void RefreshWindows(TSkin* component);
+    void RefreshWindows(TSkinComponent* component);
     bool FilterLetsThrough(const QWidget* window, const QString& className) const;
     void ReleaseMenu(QMenu* menu);
     void NoteForm(QWidget* widget);
     // The first window the hook sees shown or activated starts the manager.
     void NoteStart() { started_ = std::max(started_, 1); }
 
-    std::vector<TSkin*> components_;
+    std::vector<TSkinComponent*> components_;
     bool active_ = false;
     int started_ = 0;
     bool hookInstalled_ = false;
@@ -121,6 +121,6 @@ private:
     std::vector<QPointer<QWidget>> forms_;  // top-level windows in the order they appeared
     QTimer actionTimer_;
     int pendingAction_ = 0;
-    QPointer<TSkin> pendingComponent_;
+    QPointer<TSkinComponent> pendingComponent_;
     QPointer<QWidget> pendingWindow_;
 };

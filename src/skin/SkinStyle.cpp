@@ -1,8 +1,8 @@
 #include "skin/SkinStyle.h"
 
 #include "skin/Skin3rd.h"
+#include "skin/SkinComponent.h"
 #include "skin/SkinPictures.h"
-#include "skin/Skins.h"
 #include "skin/WindowClass.h"
 
 #include <QApplication>
@@ -34,7 +34,7 @@ int StateFrame(const QStyleOption& option, bool pressed)
     return 0;
 }
 
-TSkinStyle::TSkinStyle(const TSkin& component) : QProxyStyle(SystemStyle()), component_(component) {}
+TSkinStyle::TSkinStyle(const TSkinComponent& component) : QProxyStyle(SystemStyle()), component_(component) {}
 
 const TSkinPictures* TSkinStyle::Pictures() const
 {

@@ -4,7 +4,7 @@
 
 #include <QProxyStyle>
 
-class TSkin;
+class TSkinComponent;
 struct TSkinPictures;
 
 // The drawing engine: the system style with the skin's pictures in place of the
@@ -15,7 +15,7 @@ struct TSkinPictures;
 class TSkinStyle : public QProxyStyle {
     Q_OBJECT
 public:
-    explicit TSkinStyle(const TSkin& component);
+    explicit TSkinStyle(const TSkinComponent& component);
 
     // Whether the control is drawn with the skin as the given kind.
     bool Skins(const QWidget* widget, TSkinControl kind) const;
@@ -45,7 +45,7 @@ private:
     bool DrawSlider(const QStyleOptionComplex* option, QPainter* painter, const QWidget* widget) const;
     bool DrawGroupBox(const QStyleOptionComplex* option, QPainter* painter, const QWidget* widget) const;
 
-    const TSkin& component_;
+    const TSkinComponent& component_;
 };
 
 // Which of a picture's first four states a control is in: 0 normal, 1 mouse

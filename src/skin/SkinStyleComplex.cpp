@@ -2,8 +2,8 @@
 // combo boxes, spin boxes, track bars and group boxes.
 #include "skin/SkinStyle.h"
 
+#include "skin/SkinComponent.h"
 #include "skin/SkinPictures.h"
-#include "skin/Skins.h"
 
 #include <QPainter>
 #include <QStyleOption>

@@ -4,8 +4,8 @@
 #include "skin/SkinStyle.h"
 
 #include "skin/Skin3rd.h"
+#include "skin/SkinComponent.h"
 #include "skin/SkinPictures.h"
-#include "skin/Skins.h"
 
 #include <QPainter>
 #include <QStyleOption>
@@ -33,7 +33,7 @@ QColor PickColour(const std::optional<SkinElement>& element, int frame, const QC
     return chosen.isValid() ? chosen : (element->NormalColour2.isValid() ? element->NormalColour2 : fallback);
 }
 
-bool InStatusBar(const QWidget* widget, const TSkin& component)
+bool InStatusBar(const QWidget* widget, const TSkinComponent& component)
 {
     const QWidget* parent = widget ? widget->parentWidget() : nullptr;
     return parent && SkinKindOf(parent, component.Skin3rd) == QLatin1String("statusbar");

@@ -1,12 +1,12 @@
 #include "skin/SkinnedMenu.h"
 
+#include "skin/SkinComponent.h"
 #include "skin/SkinPictures.h"
 #include "skin/SkinStyle.h"
-#include "skin/Skins.h"
 
 #include <QMenu>
 
-TSkinnedMenu::TSkinnedMenu(QMenu* menu, TSkin& component) : menu_(menu)
+TSkinnedMenu::TSkinnedMenu(QMenu* menu, TSkinComponent& component) : menu_(menu)
 {
     const TSkinPictures* pictures = component.Pictures();
     if (!menu || !pictures)

@@ -6,13 +6,13 @@
 #include <QStyle>
 
 class QMenu;
-class TSkin;
+class TSkinComponent;
 
 // The menu object of an open popup menu: the menu wears the component's skin
 // (style, palette, the menu font) until it closes, then gets its own look back.
 class TSkinnedMenu {
 public:
-    TSkinnedMenu(QMenu* menu, TSkin& component);
+    TSkinnedMenu(QMenu* menu, TSkinComponent& component);
     ~TSkinnedMenu();
     TSkinnedMenu(const TSkinnedMenu&) = delete;
     TSkinnedMenu& operator=(const TSkinnedMenu&) = delete;

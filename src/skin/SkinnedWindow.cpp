@@ -1,10 +1,10 @@
 #include "skin/SkinnedWindow.h"
 
+#include "skin/SkinComponent.h"
 #include "skin/SkinFrame.h"
 #include "skin/SkinMessages.h"
 #include "skin/SkinPictures.h"
 #include "skin/SkinStyle.h"
-#include "skin/Skins.h"
 #include "skin/WindowClass.h"
 
 #include <QApplication>
@@ -42,7 +42,7 @@ void SetWindowFlagsInPlace(QWidget* window, Qt::WindowFlags flags)
 
 } // namespace
 
-TSkinnedWindow::TSkinnedWindow(QWidget* window, QWidget* form, TSkin& component)
+TSkinnedWindow::TSkinnedWindow(QWidget* window, QWidget* form, TSkinComponent& component)
     : window_(window), form_(form), component_(component)
 {
     Apply();

@@ -17,7 +17,7 @@
 #include <vector>
 
 class QWidget;
-class TSkin;
+class TSkinComponent;
 
 // The skinning object of one window: while it lives, the window wears the
 // component's skin (its controls drawn by the skin's style, its palette from
@@ -27,12 +27,12 @@ class TSkin;
 class TSkinnedWindow : public QObject {
     Q_OBJECT
 public:
-    TSkinnedWindow(QWidget* window, QWidget* form, TSkin& component);
+    TSkinnedWindow(QWidget* window, QWidget* form, TSkinComponent& component);
     ~TSkinnedWindow() override;
 
     QWidget* Window() const { return window_; }
     QWidget* Form() const { return form_; }
-    TSkin& Component() const { return component_; }
+    TSkinComponent& Component() const { return component_; }
 
     // Closed: the window is gone or its skinning object has been released.
     bool Closed() const { return closed_ || !window_; }
@@ -85,7 +85,7 @@ private:
 
     QPointer<QWidget> window_;
     QPointer<QWidget> form_;
-    TSkin& component_;
+    TSkinComponent& component_;
     bool closed_ = false;
     bool applied_ = false;
 

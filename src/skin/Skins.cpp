@@ -25,7 +25,7 @@ constexpr int kActionRefresh = 3;
 
 } // namespace
 
-TSkin::TSkin(QObject* owner) : QObject(owner), Skin3rd(BuiltinSkin3rd()) {}
+TSkin::TSkin(QObject* owner) : TSkinComponent(owner) {}
 
 TSkin::~TSkin()
 {
@@ -33,27 +33,11 @@ TSkin::~TSkin()
         manager->RemoveComponent(this);
 }
 
-TSkinControls TSkin::DefaultSkinControls()
-{
-    TSkinControls controls;
-    for (int kind = xcMainMenu; kind <= xcFastReport; ++kind)
-        controls.Include(static_cast<TSkinControl>(kind));
-    controls.Exclude(xcMenuItem);
-    controls.Exclude(xcFastReport);
-    return controls;
-}
-
 TSkinControls ProgramSkinControls()
 {
     return {xcMainMenu, xcPopupMenu, xcToolbar,  xcControlbar,  xcCombo, xcCheckBox,  xcRadioButton,
             xcProgress, xcScrollbar, xcEdit,     xcButton,      xcBitBtn, xcSpeedButton, xcSpin,
             xcPanel,    xcGroupBox,  xcStatusBar, xcTab,        xcTrackBar, xcSystemMenu};
-}
-
-QWidget* TSkin::OwnerForm() const
-{
-    auto* owner = qobject_cast<QWidget*>(parent());
-    return owner ? owner->window() : nullptr;
 }
 
 TSkinStyle* TSkin::Style()

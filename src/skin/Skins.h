@@ -2,6 +2,7 @@
 
 #include "skin/format/SkinData.h"
 #include "skin/format/SkinReader.h"
+#include "skin/SkinComponent.h"
 #include "skin/SkinSettings.h"
 
 #include <QByteArray>
@@ -17,7 +18,6 @@
 #include <span>
 #include <vector>
 
-class QWidget;
 class TSkinStyle;
 struct TSkinPictures;
 
@@ -25,23 +25,20 @@ struct TSkinPictures;
 // skin's elements once loaded and the settings that say what is skinned. The
 // skin manager (SkinManager.h) decides which windows wear it; the drawing
 // engine (SkinStyle.h) paints with it.
-class TSkin : public QObject {
+class TSkin : public TSkinComponent {
     Q_OBJECT
 public:
     explicit TSkin(QObject* owner = nullptr);
     ~TSkin() override;
 
-    // --- published properties, in their order ---------------------------------
+    // --- published properties ----------------------------------------------------
+    // In their order: Active, DisableTag, SkinControls, Options, Skin3rd,
+    // SkinFile, SkinStore, SkinFormtype, Version, MenuUpdate, MenuMerge; the
+    // settings among them and the events are TSkinComponent's.
     bool Active() const { return active_; }
     // At run time (after Loaded) a change asks the manager to skin or unskin
     // the windows 250 ms later; before, it is only remembered.
     void SetActive(bool value);
-    // A control whose "Tag" property equals it keeps the system look.
-    int DisableTag = 99;
-    TSkinControls SkinControls = DefaultSkinControls();
-    TSkinOptions Options{xoPreview, xoToolbarBK, xoCaptionButtonHint};
-    // Lines "class name=skin kind": controls of those classes are skinned as that kind.
-    QStringList Skin3rd;
     const QString& SkinFile() const { return skinFile_; }
     // At run time, naming an existing file loads it as the stored skin and asks
     // for the skinned windows to be refreshed; a file that does not load as a
@@ -51,21 +48,8 @@ public:
     // designed; at run time it reads "(none)". Writing it has no effect.
     QString SkinStore() const { return QStringLiteral("(none)"); }
     void SetSkinStore(const QString&) {}
-    TSkinFormtype SkinFormtype = sfMainform;
     QString Version() const { return QStringLiteral("3.12.05.20"); }
     void SetVersion(const QString&) {}
-    bool MenuUpdate = true;
-    bool MenuMerge = false;
-    // Has the last word on whether a window of the class is skinned.
-    std::function<void(QObject* Sender, const QString& className, bool& skin)> OnFormSkin;
-    // After the manager has carried out a switch on, off or a refresh.
-    std::function<void(QObject* Sender)> OnSkinChanged;
-    // For each control of a window being skinned; clearing skin keeps its system look.
-    std::function<void(QObject* Sender, QWidget* control, bool& skin)> OnSkinControl;
-    std::function<void(QObject* Sender, QWidget* form)> OnBeforeSkinForm;
-    std::function<void(QObject* Sender, QWidget* form)> OnAfterSkinForm;
-
-    static TSkinControls DefaultSkinControls();
 
     // The component has been made and its properties set (the form calls it
     // once its controls exist): registers with the skin manager and, for the
@@ -73,15 +57,10 @@ public:
     void Loaded();
     bool IsLoaded() const { return loaded_; }
 
-    // The owner's form, when the owner is a widget.
-    QWidget* OwnerForm() const;
     const QFont& MenuFont() const { return menuFont_; }
-    // The application's icon at small-icon size, transparent where magenta.
-    const QPixmap& SmallIcon() const { return smallIcon_; }
-    // The loaded skin prepared for painting; null while no skin is loaded.
-    const TSkinPictures* Pictures() const { return pictures_.get(); }
-    // The drawing engine of this component.
-    TSkinStyle* Style();
+    const QPixmap& SmallIcon() const override { return smallIcon_; }
+    const TSkinPictures* Pictures() const override { return pictures_.get(); }
+    TSkinStyle* Style() override;
 
     // Reads the SkinStream property: a signed 32-bit little-endian length n, then
     // n bytes of stored skin. For n > 0 the bytes replace the stored skin and the
@@ -104,7 +83,7 @@ public:
     // not open, or has no description, leaves no skin loaded (the system look).
     bool LoadSkin();
 
-    bool SkinLoaded() const { return data_.has_value(); }
+    bool SkinLoaded() const override { return data_.has_value(); }
     // The loaded skin's elements; null while no skin is loaded.
     const SkinData* Data() const { return data_ ? &*data_ : nullptr; }
     // The opened archive, for pictures the drawing engine looks up itself.
