@@ -80,8 +80,8 @@ void TForm1::Button7Click(QObject* /*Sender*/)
 
     // The database as it was, old password included, stays beside it. A copy
     // that cannot be made does not stop the change.
-    const QString folder = Application->ProgramFolder();
-    CopyReplacing(folder + store::DatabaseFileName, BackupFilePath(folder, BackupStamp(StatusBar1->PanelText(2))));
+    const QString database = Application->ProgramFolder() + store::DatabaseFileName;
+    CopyReplacing(database, BackupFilePath(database, BackupStamp(StatusBar1->PanelText(2))));
 
     ADOQuery1->SQL.Clear();
     ADOQuery1->SQL.Add(UpdatePasswordStatement(

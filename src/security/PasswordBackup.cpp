@@ -1,7 +1,5 @@
 #include "security/PasswordBackup.h"
 
-#include "store/DatabaseConstants.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -14,9 +12,10 @@ QString BackupStamp(const QString& dateTimeText)
     return stamp;
 }
 
-QString BackupFilePath(const QString& programFolder, const QString& stamp)
+QString BackupFilePath(const QString& databasePath, const QString& stamp)
 {
-    return programFolder + QStringLiteral("bak_") + stamp + store::DatabaseFileName;
+    const qsizetype nameStart = databasePath.lastIndexOf(QLatin1Char('/')) + 1;
+    return databasePath.left(nameStart) + QStringLiteral("bak_") + stamp + databasePath.mid(nameStart);
 }
 
 namespace {

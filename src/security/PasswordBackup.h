@@ -9,8 +9,9 @@
 // formats may use, which a file name cannot hold).
 QString BackupStamp(const QString& dateTimeText);
 
-// programFolder + "bak_" + stamp + "_.udb"; programFolder ends with its delimiter.
-QString BackupFilePath(const QString& programFolder, const QString& stamp);
+// The backup beside a database file: its folder + "bak_" + stamp + its name
+// (for the program's "_.udb": "bak_" + stamp + "_.udb").
+QString BackupFilePath(const QString& databasePath, const QString& stamp);
 
 // Copies source to target byte for byte, replacing a file of that name. The
 // copy gets the source's access rights, narrowed to those of the file it
