@@ -11,10 +11,10 @@
 #include "runtime/Dialogs.h"
 #include "security/CurrentPassword.h"
 #include "security/PasswordBackup.h"
-#include "security/PasswordKeyFilter.h"
 #include "security/Unit_DESCrypt.h"
 #include "store/ADOQuery.h"
 #include "store/DatabaseConstants.h"
+#include "ui/PasswordKeyFilter.h"
 #include "ui/StatusBar.h"
 
 #include <QLineEdit>

@@ -2,24 +2,14 @@
 
 #include <QObject>
 
-class QChar;
 class QInputMethodEvent;
 class QInputMethodQueryEvent;
 class QKeyEvent;
-class QString;
 class QWidget;
-
-// True for the characters a password box accepts as typed: backspace, a digit
-// or an ASCII letter. Passwords are kept to characters every keyboard layout
-// can type and that read the same in every code page.
-bool IsPasswordCharacter(QChar typed);
 
 // True when a key press may reach a password box: it types nothing (arrows,
 // Shift, Delete, focus movement with Tab) or only password characters.
 bool PassesPasswordFilter(const QKeyEvent& keyPress);
-
-// The password characters of a text, in order; every other character dropped.
-QString PasswordCharactersOf(const QString& text);
 
 // Filters what is typed into one password box, by key or by an input method:
 // a key press that types any other character (Enter, Escape, blanks,

@@ -1,6 +1,7 @@
-#include "security/PasswordKeyFilter.h"
+#include "ui/PasswordKeyFilter.h"
 
 #include "platform/DesktopService.h"
+#include "security/PasswordCharacters.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>
@@ -9,13 +10,6 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <iterator>
-
-bool IsPasswordCharacter(QChar typed)
-{
-    const char16_t c = typed.unicode();
-    return c == u'\b' || (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
-}
 
 bool PassesPasswordFilter(const QKeyEvent& keyPress)
 {
@@ -31,13 +25,6 @@ bool PassesPasswordFilter(const QKeyEvent& keyPress)
     }
     const QString typed = keyPress.text();
     return std::all_of(typed.begin(), typed.end(), IsPasswordCharacter);
-}
-
-QString PasswordCharactersOf(const QString& text)
-{
-    QString kept;
-    std::copy_if(text.begin(), text.end(), std::back_inserter(kept), IsPasswordCharacter);
-    return kept;
 }
 
 PasswordKeyFilter::PasswordKeyFilter(QWidget* passwordBox) : QObject(passwordBox)
