@@ -12,11 +12,11 @@ add_custom_command(
   COMMENT "Packing Quillory's skin"
   VERBATIM)
 
-qt_add_resources(quillory quillory_skin
+qt_add_resources(quillory_components quillory_skin
   PREFIX /skin
   BASE ${CMAKE_CURRENT_BINARY_DIR}/skin
   FILES ${QUILLORY_SKIN_STREAM})
-qt_add_resources(quillory quillory_skin_builtin
+qt_add_resources(quillory_components quillory_skin_builtin
   PREFIX /skin/builtin
   BASE ${QUILLORY_SKIN_FOLDER}/builtin
   FILES ${QUILLORY_SKIN_FOLDER}/builtin/TRACK.bmp ${QUILLORY_SKIN_FOLDER}/builtin/TRACKVERT.bmp)

@@ -1,5 +1,5 @@
 # The main window's pictures and icons, painted by tools/artwork.
-qt_add_resources(quillory "pictures"
+qt_add_resources(quillory_components "pictures"
   PREFIX "/"
   BASE ${CMAKE_SOURCE_DIR}/resources
   FILES
