@@ -408,7 +408,7 @@ def unit_tests_leave_real_copy_alone(j):
     """The start-up unit tests pass while a real copy runs for the same user, and leave it
     and its files alone."""
     unit_tests = j.suite.unit_tests
-    expect((unit_tests / "tests" / "test_lifecycle").exists(),
+    expect((unit_tests / "tests" / "test_forms").exists(),
            f"no unit-test build in {unit_tests} (build it as ./test.sh does)")
     user = j.started()
     user.window("管理登录")

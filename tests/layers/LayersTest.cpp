@@ -36,15 +36,15 @@ const std::vector<Folder>& Folders()
         return std::vector<Folder>{
             {"platform/system", 1, {}},
             {"platform", 1, {"platform/system"}},
-            {"runtime", 2, {"platform", "platform/system"}},
+            {"runtime", 2, {"platform"}},
             {"security", 3, {"platform/system"}},
             {"store/engine", 3, {}},
             {"store", 3, {"store/engine", "security", "platform/system"}},
             {"transfer", 3, {"store", "store/engine", "platform/system"}},
             {"skin/format", 3, {}},
-            {"skin", 4, {"skin/format", "runtime", "platform", "platform/system"}},
+            {"skin", 4, {"skin/format", "runtime", "platform"}},
             {"desktop", 4, {"runtime", "platform", "platform/system"}},
-            {"ui", 4, {"runtime", "platform", "platform/system", "security", "store", "store/engine"}},
+            {"ui", 4, {"runtime", "platform", "security", "store"}},
             {"forms", 5, lowerThanWindows},
             {"app", 6, lowerThanEntry},
         };
