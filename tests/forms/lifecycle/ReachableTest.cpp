@@ -149,6 +149,24 @@ std::vector<Walk> ReachableTest::Walks()
              t.Start();
          },
          inTray, ended, "file is encrypted or is not a database"},
+        {"OtherCipherSettings",  // the database key, with the page size and key derivation of a later engine version
+         [](T& t) {
+             {
+                 const store::SqliteDatabase other =
+                     store::OpenKeyedDatabase(t.Database(), QString(), store::OpenMode::CreateIfMissing);
+                 store::Execute(other.get(), "PRAGMA key = '" + store::DatabasePassword.toUtf8() + "'");
+                 store::Execute(other.get(), "PRAGMA cipher_page_size = 4096");
+                 store::Execute(other.get(), "PRAGMA kdf_iter = 256000");
+                 store::Execute(other.get(), "create table Pass (密码 text)");
+                 store::Execute(other.get(), "insert into Pass values ('A0B1C2D3E4F50617')");
+             }
+             QFile written(t.Database());
+             ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+             const QByteArray bytes = written.readAll();
+             ASSERT_TRUE(bytes.size() == 2 * 4096 && !bytes.startsWith("SQLite format 3")) << bytes.size();
+             t.Start();
+         },
+         inTray, ended, "file is encrypted or is not a database"},
         {"UnreadableFile",
          [](T& t) {
              t.DeliverDatabase(kPassword);
