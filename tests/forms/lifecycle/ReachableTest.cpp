@@ -84,6 +84,13 @@ protected:
         if (form1->Timer_CheckLogin->isActive())
             Tick(form1->Timer_CheckLogin);
     }
+    // Start on the delivered database changed by one statement.
+    void StartAfter(const QString& statement)
+    {
+        DeliverDatabase(kPassword);
+        ExecOnDatabase(statement);
+        Start();
+    }
     // Another program holds the database open for writing.
     store::SqliteDatabase HoldDatabase()
     {
@@ -182,25 +189,13 @@ std::vector<Walk> ReachableTest::Walks()
          },
          inTray, ended, "unable to open database file"},
         {"NoPasswordTable",
-         [](T& t) {
-             t.DeliverDatabase(kPassword);
-             t.ExecOnDatabase(QStringLiteral("drop table Pass"));
-             t.Start();
-         },
+         [](T& t) { t.StartAfter(QStringLiteral("drop table Pass")); },
          inTray, ended, "no such table: Pass"},
         {"EmptyStoredPassword",
-         [](T& t) {
-             t.DeliverDatabase(kPassword);
-             t.ExecOnDatabase(QStringLiteral("update Pass set 密码=''"));
-             t.Start();
-         },
+         [](T& t) { t.StartAfter(QStringLiteral("update Pass set 密码=''")); },
          ended, ended, ""},
         {"GarbledStoredPassword",
-         [](T& t) {
-             t.DeliverDatabase(kPassword);
-             t.ExecOnDatabase(QStringLiteral("update Pass set 密码='QUILLORY'"));
-             t.Start();
-         },
+         [](T& t) { t.StartAfter(QStringLiteral("update Pass set 密码='QUILLORY'")); },
          ended, ended, ""},
         // --- the login window --------------------------------------------------------
         {"ThirdWrongPassword",
