@@ -1,6 +1,7 @@
 // The main window's creation, close and timers.
 #include "forms/Unit1.h"
 
+#include "platform/NotificationArea.h"
 #include "runtime/Application.h"
 #include "runtime/Dialogs.h"
 #include "skin/ProgramSkin.h"
@@ -72,6 +73,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
 
 TForm1::~TForm1()
 {
+    if (Application)
+        Application->OnEventHandled = nullptr;
     if (Form1 == this)
         Form1 = nullptr;
 }
@@ -104,6 +107,10 @@ void TForm1::StartupCompleted()
 {
     if (loginCheckWanted_)
         Timer_CheckLogin->start();
+    trayLastSeen_ = platform::notificationArea().isAvailable();
+    Application->OnEventHandled = [this] { KeepReachable(); };
+    // Start-up itself may have left nothing on screen and nothing on its way.
+    Application->Dispatch([] {});
 }
 
 void TForm1::Close()

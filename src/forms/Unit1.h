@@ -47,7 +47,8 @@ public:
     void Close();
 
     // Called by the program entry once every start-up window exists: arms the
-    // one-shot login check when start-up asked for it.
+    // one-shot login check when start-up asked for it, and from then on keeps
+    // the program reachable after every event (KeepReachable).
     void StartupCompleted();
 
     // --- top level -----------------------------------------------------------
@@ -233,6 +234,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The program is never left running unseen: without a notification area,
+    // once an event has been handled with no window on screen and none on its
+    // way, the program ends as closing the login window ends it; should the
+    // area vanish while the program waits in it, the login window comes
+    // instead, as hiding brings it there. Runs after every event.
+    void KeepReachable();
+    // Without a notification area the login window, with its taskbar entry,
+    // is the way back to a hidden main window.
+    void ShowLoginWindowInstead();
+
     // Start-up steps that belong to other subsystems.
     void LoadCategoryLists();   // "class.dat" into both category boxes
     void HookGridWheel();       // the grid's wheel moves the current record
@@ -263,6 +274,10 @@ private:
     void BindEvents();
 
     bool loginCheckWanted_ = false;
+    // What KeepReachable saw after the last event: a notification area, and
+    // the program waiting in it with no window on screen.
+    bool trayLastSeen_ = false;
+    bool waitingInTray_ = false;
     // The category picked from Edit_FenLei's list while its text is unchanged, or -1.
     int pickedCategory_ = -1;
 };

@@ -18,13 +18,54 @@ void TForm1::HideMEClick(QObject* /*Sender*/)
     HideTaskbarButton();
     hide();
     Form2->Edit_LoginPass_Temp->clear();
-    // Without a notification area no icon could bring the window back, and a
-    // second copy ends silently: the login window is the way back instead, and
-    // it keeps its taskbar entry so that it can always be found.
-    if (!platform::notificationArea().isAvailable()) {
-        Button_CheckLoginClick(Button_CheckLogin);
-        ShowTaskbarButton();
+    if (!platform::notificationArea().isAvailable())
+        ShowLoginWindowInstead();
+}
+
+void TForm1::ShowLoginWindowInstead()
+{
+    // No icon could bring the window back, and a second copy ends silently:
+    // the login window asks for the password at once, and it keeps its
+    // taskbar entry so that it can always be found.
+    Button_CheckLoginClick(Button_CheckLogin);
+    ShowTaskbarButton();
+}
+
+void TForm1::KeepReachable()
+{
+    if (Application->Terminated() || !Form2)
+        return;
+    const bool tray = platform::notificationArea().isAvailable();
+    const bool trayWent = trayLastSeen_ && !tray;
+    const bool waitedInTray = waitingInTray_;
+    const bool onScreen = isVisible() || Form2->isVisible();
+    // The login check comes within a second of the start; the close timer ends
+    // the program (and tries again while the clipboard is held).
+    const bool windowComing = Timer_CheckLogin->isActive() || Timer_CloseMe->isActive();
+    trayLastSeen_ = tray;
+    waitingInTray_ = tray && !onScreen && !windowComing;
+    if (tray || windowComing)
+        return;
+    if (onScreen) {
+        // The area went away while the login window asked for the password
+        // without a taskbar entry: it gets one, as it has on such a desktop.
+        if (trayWent && !isVisible())
+            ShowTaskbarButton();
+        return;
     }
+    if (waitedInTray) {
+        // The area went away while the program sat in it: the login window
+        // comes, as hiding brings it without an area. A check that fails
+        // reports its error and the program ends below.
+        Application->Dispatch([this] { ShowLoginWindowInstead(); });
+        if (Application->Terminated() || Form2->isVisible())
+            return;
+    }
+    // An error (of the start, the login check or any later event) left no
+    // window: the program ends as closing the login window ends it, so that
+    // no invisible copy holds the one-copy lock. Should the clipboard be held,
+    // the end is tried again after the next event (the clock's tick).
+    Close();
 }
 
 void TForm1::ShowMEClick(QObject* /*Sender*/)

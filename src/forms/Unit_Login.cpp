@@ -2,7 +2,6 @@
 
 #include "desktop/Unit_Function.h"
 #include "forms/Unit1.h"
-#include "platform/NotificationArea.h"
 #include "platform/system/CodePage.h"
 #include "runtime/Application.h"
 #include "runtime/Dialogs.h"
@@ -118,15 +117,12 @@ void TForm2::BindEvents()
 
 void TForm2::closeEvent(QCloseEvent* event)
 {
+    // Closed by the desktop (its close command or Alt+F4): the window only
+    // hides. With a notification area the tray icon brings it back; without
+    // one nothing could, and the main window's rule after every event ends
+    // the program as "退出" ends it.
     event->ignore();
-    // Closed by the desktop (its close command or Alt+F4). Without a
-    // notification area nothing could bring the program back, and a second
-    // copy would end silently: the program ends as "退出" ends it.
-    if (!platform::notificationArea().isAvailable()) {
-        Application->Dispatch([this] { Button2Click(Button2); });
-        return;
-    }
-    hide();
+    Application->Dispatch([this] { hide(); });
 }
 
 void TForm2::Edit_LoginPassClick(QObject* /*Sender*/)

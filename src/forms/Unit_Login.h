@@ -38,8 +38,8 @@ public:
     void Edit_ErrorChange(QObject* Sender);
 
 protected:
-    // Closing this window only hides it while the tray icon is the way back;
-    // without a notification area it ends the program.
+    // Closing this window only hides it; without a notification area nothing
+    // is left on screen then, and the program ends (TForm1::KeepReachable).
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <exception>
+#include <functional>
 #include <utility>
 
 // The application object: title, the show-main-form setting, the main form, the
@@ -45,9 +46,30 @@ public:
     void ShowException(const std::exception& error);
 
     // Runs one event handler; an error that leaves it goes to the default error
-    // report and the program keeps running.
+    // report and the program keeps running. After a handler of the outer loop
+    // (not one run inside another handler, such as a timer served by a message
+    // box's own loop) OnEventHandled runs, also under the error report.
     template <class Handler>
     void Dispatch(Handler&& handler) noexcept
+    {
+        ++depth_;
+        Guarded(std::forward<Handler>(handler));
+        if (depth_ == 1 && OnEventHandled)
+            Guarded(OnEventHandled);
+        --depth_;
+    }
+
+    // Runs after each event the program has handled, once the handler is done
+    // and its error, if any, reported: the place for a rule about the state
+    // the program waits in for the next event.
+    std::function<void()> OnEventHandled;
+
+signals:
+    void terminating();
+
+private:
+    template <class Handler>
+    void Guarded(Handler&& handler) noexcept
     {
         try {
             std::forward<Handler>(handler)();
@@ -58,10 +80,6 @@ public:
         }
     }
 
-signals:
-    void terminating();
-
-private:
     void ShowUnknownException();
     // A modal box with one OK button, captioned with the title.
     void Report(const QString& text);
@@ -69,6 +87,7 @@ private:
     QString exeName_;
     QPointer<QWidget> mainForm_;
     bool terminated_ = false;
+    int depth_ = 0;  // handlers running, one inside another
 };
 
 // The one application object of the process (null before it is made).

@@ -23,10 +23,12 @@ constexpr int kFormNoSkinTag = 99;
 // Dialogs with this style bit are left alone.
 constexpr unsigned kDialogStyleNoSkin = 0x200;
 
-// A top-level window that can be activated: not a popup, tool tip or the desktop.
+// A top-level window that can be activated: not a popup, tool tip or the desktop,
+// nor a window placed without the window manager (a tray icon embedded in the
+// notification area is one).
 bool IsFormWindow(const QWidget* widget)
 {
-    if (!widget || !widget->isWindow())
+    if (!widget || !widget->isWindow() || widget->windowFlags().testFlag(Qt::BypassWindowManagerHint))
         return false;
     const Qt::WindowType type = widget->windowType();
     return type == Qt::Window || type == Qt::Dialog || type == Qt::Sheet || type == Qt::Tool;

@@ -319,10 +319,25 @@ class Desktop:
         until("the window manager", lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in
               self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False))
         if self.tray:
-            self.processes.start(["trayer", "--edge", "bottom", "--align", "right", "--widthtype",
-                                  "pixel", "--width", "100", "--height", "24"], self.env)
-            until("the notification area", self.tray_rect)
+            self.start_tray()
         return self
+
+    def start_tray(self, attempts=2):
+        """Starts the notification area (a tray host at the bottom right); answers its process.
+        A host that does not come up (now and then one started just after another ended) is
+        tried again."""
+        for attempt in range(1, attempts + 1):
+            host = self.processes.start(["trayer", "--edge", "bottom", "--align", "right",
+                                         "--widthtype", "pixel", "--width", "100", "--height",
+                                         "24"], self.env)
+            try:
+                until("the notification area", self.tray_rect)
+                return host
+            except Failure:
+                self.processes.stop(host)
+                if attempt == attempts:
+                    raise
+        return None
 
     def run(self, args, check=True, timeout=20, **kwargs):
         done = subprocess.run(args, env=self.env, capture_output=True, text=True,

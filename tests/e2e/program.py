@@ -47,11 +47,12 @@ class Program:
         env.update(extra)
         return env
 
-    def start(self, **env):
+    def start(self, prefix=(), **env):
+        """Starts the program; prefix is a command that runs it (such as setpriv)."""
         self.stop()
         self.log = open(self.root / "program.log", "ab")
         self.process = self.suite.processes.start(
-            [str(self.folder / "Kestrelle")], self.environment(**env), cwd=self.folder,
+            [*prefix, str(self.folder / "Kestrelle")], self.environment(**env), cwd=self.folder,
             stdout=self.log, stderr=subprocess.STDOUT)
         return self
 

@@ -85,6 +85,19 @@ TEST_F(SkinDecision, WindowWithAnEmptyRectangleIsLeftAlone)
     EXPECT_TRUE(Manager().SkinDecision(&empty));
 }
 
+// A tray icon's window, embedded by the notification area without the window
+// manager, keeps its size and place: framed by the skin, the host lost it.
+TEST_F(SkinDecision, WindowPlacedWithoutTheWindowManagerIsLeftAlone)
+{
+    LoadSkin();
+    QWidget icon(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
+    icon.resize(22, 22);
+    icon.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(Skinned(&icon));
+    EXPECT_EQ(icon.size(), QSize(22, 22));
+}
+
 TEST_F(SkinDecision, ChildOfAnMdiAreaOnlyWithTheRuleWaived)
 {
     LoadSkin();
