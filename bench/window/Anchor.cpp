@@ -30,6 +30,12 @@ sqlite3* OpenKeyed(const std::string& path, const std::string& key)
         throw std::runtime_error("cannot open " + path);
     }
     Check(db, sqlite3_key(db, key.data(), static_cast<int>(key.size())));
+    // The program's file format. SQLCipher 3.x writes it by default and takes
+    // the last two pragmas for unknown ones, which do nothing; 4.x needs all.
+    Check(db, sqlite3_exec(db,
+                           "PRAGMA cipher_page_size = 1024; PRAGMA kdf_iter = 64000;"
+                           " PRAGMA cipher_hmac_algorithm = HMAC_SHA1; PRAGMA cipher_kdf_algorithm = PBKDF2_HMAC_SHA1;",
+                           nullptr, nullptr, nullptr));
     // The program may still hold the file for a moment after its last repaint.
     sqlite3_busy_timeout(db, 10'000);
     Check(db, sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr));

@@ -7,9 +7,17 @@
 
 namespace {
 
-// Room for the first pages of the file, which every re-list reads again; how
-// the size was chosen is in docs/store.md.
-constexpr int PageCacheKiB = 11 * 1024;
+// The cache holds the file and this much more, so that it is sized again
+// only after the file has grown by about a quarter.
+int CachePagesFor(int filePages) { return filePages + filePages / 4 + 256; }
+
+int PageCount(sqlite3* db)
+{
+    const store::SqliteStatement count = store::PrepareSingleStatement(db, QByteArrayLiteral("PRAGMA page_count"));
+    if (sqlite3_step(count.get()) != SQLITE_ROW)
+        store::ThrowEngineError(db);
+    return sqlite3_column_int(count.get(), 0);
+}
 
 } // namespace
 
@@ -26,9 +34,14 @@ void TADOConnection::Open()
     if (path.isEmpty())
         throw EDatabaseError("The connection string names no Data Source.");
     const QString password = parts.Value(store::DatabasePasswordKey).value_or(QString());
-    store::SqliteDatabase db = store::OpenKeyedDatabase(path, password, store::OpenMode::ExistingFile);
-    store::Execute(db.get(), QByteArrayLiteral("PRAGMA cache_size = -") + QByteArray::number(PageCacheKiB));
-    db_ = std::move(db);
+    db_ = store::OpenKeyedDatabase(path, password, store::OpenMode::ExistingFile);
+    cachePages_ = 0;
+    try {
+        FitCacheToFile();
+    } catch (...) {
+        db_.reset();
+        throw;
+    }
     emit connectedChanged(true);
 }
 
@@ -38,6 +51,16 @@ void TADOConnection::Close()
         return;
     db_.reset();
     emit connectedChanged(false);
+}
+
+void TADOConnection::FitCacheToFile()
+{
+    sqlite3* db = Handle();
+    const int filePages = PageCount(db);
+    if (filePages <= cachePages_)
+        return;
+    cachePages_ = CachePagesFor(filePages);
+    store::Execute(db, QByteArrayLiteral("PRAGMA cache_size = ") + QByteArray::number(cachePages_));
 }
 
 sqlite3* TADOConnection::Handle()

@@ -29,6 +29,13 @@ public:
 
     // The engine handle, opening the connection first when needed.
     sqlite3* Handle();
+    // Lets the engine's page cache hold the whole file (opening the
+    // connection first when needed). Every re-list reads the whole table;
+    // with the file held, each but the first finds every page decrypted
+    // already. The engine takes memory only for the pages it reads, so the
+    // cache costs at most the file; it is sized again when the file has
+    // grown past it, also by another connection's writes.
+    void FitCacheToFile();
     // The handle for a statement that writes. The engine opens a file it may
     // not write for reading only; such a connection is opened again here, so
     // that a file or folder that has become writable since is written without
@@ -40,4 +47,5 @@ signals:
 
 private:
     store::SqliteDatabase db_;
+    int cachePages_ = 0;
 };

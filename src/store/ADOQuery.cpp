@@ -99,6 +99,7 @@ void TADOQuery::Open()
     if (active_)
         return;
     sqlite3* db = Database();
+    Connection->FitCacheToFile();
     const store::SqliteStatement statement =
         store::PrepareSingleStatement(db, AdaptStatement(SQL.Text()).toUtf8());
     sqlite3_stmt* stmt = statement.get();
@@ -129,7 +130,6 @@ void TADOQuery::Open()
         }
         if (rc != SQLITE_DONE)
             store::ThrowEngineError(db);
-        rows_.Finish();
     } catch (...) {
         rows_.Reset(0);
         throw;

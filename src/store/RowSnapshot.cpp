@@ -6,7 +6,6 @@
 #include <cassert>
 #include <cstring>
 #include <limits>
-#include <new>
 #include <utility>
 
 namespace {
@@ -57,22 +56,13 @@ void RowSnapshot::Reset(int columnCount)
     blockUsed_ = 0;
 }
 
-void RowSnapshot::Finish()
-{
-    // A result that ends in the newest block leaves the rest of that block's
-    // huge page unwritten; given back, only what the rows use counts. Blocks
-    // kept from a larger result stay as they are, for the next one.
-    if (Started() && current_ + 1 == blocks_.size())
-        blocks_[current_].ReleaseFrom(blockUsed_);
-}
-
 std::size_t RowSnapshot::Room(std::size_t block) const
 {
     // Rows start within the first BlockSize bytes, so that their offsets fit;
     // a larger block holds one row alone.
     if (block >= blocks_.size())
         return 0;
-    return blockUsed_ == 0 ? blocks_[block].Size() : BlockSize - std::min(blockUsed_, BlockSize);
+    return blockUsed_ == 0 ? blocks_[block].size : BlockSize - std::min(blockUsed_, BlockSize);
 }
 
 char* RowSnapshot::Reserve(std::size_t bytes, RowRef& where)
@@ -82,19 +72,19 @@ char* RowSnapshot::Reserve(std::size_t bytes, RowRef& where)
         // row fits into it; otherwise a new one (as large as the row, when
         // that is larger) goes in before the spare ones.
         const std::size_t next = Started() ? current_ + 1 : current_;
-        if (next >= blocks_.size() || blocks_[next].Size() < bytes) {
+        if (next >= blocks_.size() || blocks_[next].size < bytes) {
             if (blocks_.size() >= MaxBlocks)
                 throw EDatabaseError("The result is too large.");
-            Block block = MappedMemory::Allocate(std::max(BlockSize, bytes));
-            if (!block)
-                throw std::bad_alloc();
-            blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(next), std::move(block));
+            // Left unwritten, so that only the bytes the rows use count.
+            const std::size_t size = std::max(BlockSize, bytes);
+            blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(next),
+                           Block{std::make_unique_for_overwrite<char[]>(size), size});
         }
         current_ = next;
         blockUsed_ = 0;
     }
     where = static_cast<RowRef>((current_ << OffsetBits) | blockUsed_);
-    char* start = blocks_[current_].Data() + blockUsed_;
+    char* start = blocks_[current_].data.get() + blockUsed_;
     blockUsed_ += bytes;
     return start;
 }
@@ -129,7 +119,7 @@ void RowSnapshot::RemoveRow(int row)
 const char* RowSnapshot::RowStart(int row) const
 {
     const RowRef where = rows_[static_cast<std::size_t>(row)];
-    return blocks_[where >> OffsetBits].Data() + (where & (BlockSize - 1));
+    return blocks_[where >> OffsetBits].data.get() + (where & (BlockSize - 1));
 }
 
 RowSnapshot::CellRef RowSnapshot::Find(int row, int column) const
@@ -164,6 +154,6 @@ std::size_t RowSnapshot::MemoryUsed() const
 {
     std::size_t bytes = rows_.capacity() * sizeof(RowRef);
     for (const Block& block : blocks_)
-        bytes += block.Size();
+        bytes += block.size;
     return bytes;
 }

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "store/engine/MappedMemory.h"
-
 #include <QString>
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -31,8 +30,6 @@ public:
 
     // Copies one row; cells.size() must equal ColumnCount().
     void AppendRow(std::span<const Cell> cells);
-    // Says the result is complete: memory no row will use goes back.
-    void Finish();
     // Drops a row from the visible rows; the rows after it move up by one.
     void RemoveRow(int row);
 
@@ -51,7 +48,10 @@ private:
     // Where a row starts: its block's index above the offset's 21 bits. A
     // row that fills a block of its own starts at offset 0.
     using RowRef = std::uint32_t;
-    using Block = MappedMemory;
+    struct Block {
+        std::unique_ptr<char[]> data;
+        std::size_t size;
+    };
     struct CellRef {
         const char* data;
         std::size_t size;
@@ -65,7 +65,6 @@ private:
 
     static constexpr int OffsetBits = 21;
     static constexpr std::size_t BlockSize = std::size_t{1} << OffsetBits;
-    static_assert(BlockSize == MappedMemory::Granule, "a block is one huge page");
     static constexpr std::size_t MaxBlocks = std::size_t{1} << (32 - OffsetBits);
 
     int columnCount_ = 0;

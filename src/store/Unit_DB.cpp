@@ -2,6 +2,7 @@
 
 #include "platform/system/SyncToDisk.h"
 #include "store/engine/DerivedKey.h"
+#include "store/engine/FileFormat.h"
 #include "store/engine/PageCipher.h"
 #include "store/engine/SqliteHandles.h"
 
@@ -63,16 +64,19 @@ void ExportInto(const QString& source, const QString& destination, const QString
     store::SqliteStatement attach =
         store::PrepareSingleStatement(db.get(), QByteArrayLiteral("ATTACH DATABASE ?1 AS compacted KEY ?2"));
     const QByteArray destinationUtf8 = destination.toUtf8();
-    // The copy takes the source's derived key and salt, which the engine then
-    // need not derive again, and the connection reopening the compacted file
-    // finds the key it already has.
-    const QByteArray passwordUtf8 = store::KeyForFile(source, password.toUtf8());
+    // The copy takes the source's derived key and salt (held while the source
+    // is open), so the engine derives nothing for it and the compacted file
+    // keeps the key of the file it replaces. The engine reads it from here.
+    const store::FileKey key = store::KeyForFile(source, store::Utf8Secret(password));
     sqlite3_bind_text(attach.get(), 1, destinationUtf8.constData(), destinationUtf8.size(), SQLITE_TRANSIENT);
-    sqlite3_bind_text(attach.get(), 2, passwordUtf8.constData(), passwordUtf8.size(), SQLITE_TRANSIENT);
+    sqlite3_bind_text(attach.get(), 2, key.Data(), key.Size(), SQLITE_STATIC);
     {
         const store::PageCipherScope cipher; // for the copy, keyed by the attach
         store::RunToCompletion(db.get(), attach.get());
     }
+    attach.reset();
+    // An attached file starts from the engine's defaults, whatever the source's.
+    store::StateFileFormat(db.get(), "compacted");
     store::Execute(db.get(), QByteArrayLiteral("SELECT sqlcipher_export('compacted')"));
     store::Execute(db.get(), QByteArrayLiteral("DETACH DATABASE compacted"));
 }

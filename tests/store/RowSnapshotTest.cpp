@@ -97,7 +97,7 @@ TEST(RowSnapshotTest, RefillAfterResetReusesStorageAndReadsBackAsStored)
         ExpectRow(snapshot, row, small);
 }
 
-TEST(RowSnapshotTest, FinishedResultsKeepTheirRowsAndLaterOnesFillTheMemoryGivenBack)
+TEST(RowSnapshotTest, ResultsOfChangingSizesReuseTheBlocksOfEarlierOnes)
 {
     // Results ending early in a block, then growing past where the last ended.
     RowSnapshot snapshot(3);
@@ -107,7 +107,6 @@ TEST(RowSnapshotTest, FinishedResultsKeepTheirRowsAndLaterOnesFillTheMemoryGiven
         for (int row = 0; row < count; ++row)
             rows.push_back({{std::to_string(row)}, {std::string(150, static_cast<char>('a' + row % 26))}, {"行"}});
         Fill(snapshot, rows);
-        snapshot.Finish();
         ASSERT_EQ(snapshot.RowCount(), count);
         for (int row : {0, count / 2, count - 1})
             ExpectRow(snapshot, row, rows[static_cast<std::size_t>(row)]);

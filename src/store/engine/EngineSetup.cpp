@@ -1,9 +1,12 @@
 #include "store/engine/EngineSetup.h"
 
-#include "store/engine/PageCache.h"
 #include "store/engine/ReadAheadFiles.h"
 
 #include <sqlite3.h>
+
+#include <cstdlib>
+
+#include <sys/prctl.h>
 
 namespace store {
 
@@ -12,13 +15,36 @@ namespace store {
 const char* PrepareEngine()
 {
     static const char* const files = []() -> const char* {
+        prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
         sqlite3_config(SQLITE_CONFIG_SINGLETHREAD);
-        sqlite3_config(SQLITE_CONFIG_PCACHE2, &ScanResistantPageCacheMethods());
         if (sqlite3_initialize() != SQLITE_OK)
             return nullptr;
         return RegisterReadAheadFiles() ? ReadAheadFilesName : nullptr;
     }();
     return files;
 }
+
+const std::string& CipherVersion()
+{
+    static const std::string version = [] {
+        PrepareEngine(); // asking starts the engine, which must be set up first
+        std::string found;
+        sqlite3* db = nullptr;
+        if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+            sqlite3_stmt* stmt = nullptr;
+            if (sqlite3_prepare_v2(db, "PRAGMA cipher_version", -1, &stmt, nullptr) == SQLITE_OK
+                && sqlite3_step(stmt) == SQLITE_ROW) {
+                if (const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)))
+                    found = text;
+            }
+            sqlite3_finalize(stmt);
+        }
+        sqlite3_close(db);
+        return found;
+    }();
+    return version;
+}
+
+int CipherMajorVersion() { return std::atoi(CipherVersion().c_str()); }
 
 } // namespace store

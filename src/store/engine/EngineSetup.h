@@ -1,11 +1,22 @@
 #pragma once
 
+#include <string>
+
 // The engine as this program sets it up.
 namespace store {
 
 // Sets the engine up for this program, once and before anything else starts
-// it: one thread without mutexes, the program's page cache and file layer.
-// Returns the name of that file layer (null: the engine's default).
+// it: one thread without mutexes and the program's file layer. Since the
+// process is about to hold keys, it also stops being dumpable: no core file,
+// and no other process of the same user may trace it or read its memory.
+// Returns the name of the file layer (null: the engine's default).
 const char* PrepareEngine();
+
+// The engine's version as it names itself ("3.4.1", "4.5.5 community");
+// empty for an engine that encrypts nothing.
+const std::string& CipherVersion();
+
+// The major number of that version (0 for an engine that encrypts nothing).
+int CipherMajorVersion();
 
 } // namespace store

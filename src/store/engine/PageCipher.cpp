@@ -5,6 +5,7 @@
 #include "store/engine/PageCipher.h"
 
 #include "store/engine/EngineSetup.h"
+#include "store/engine/SecretMemory.h"
 
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
@@ -13,10 +14,12 @@
 #include <sqlite3.h>
 
 #include <dlfcn.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
-#include <string_view>
 #include <type_traits>
 
 namespace store {
@@ -51,62 +54,6 @@ struct CipherProvider {
 };
 static_assert(sizeof(CipherProvider) == 20 * sizeof(void*));
 
-// The engine's entry points for a cipher of one's own. They are exported but
-// not declared in its header, so they are looked up, and their absence only
-// leaves the engine's default in place.
-struct EngineEntries {
-    using Malloc = void* (*)(int size);
-    using Free = void (*)(void* memory, int size);
-    using Register = int (*)(CipherProvider* provider);
-    using Default = int (*)(CipherProvider* provider);
-    Malloc malloc = nullptr;
-    Free free = nullptr;
-    Register registerProvider = nullptr;
-    Default fillWithDefault = nullptr;
-    explicit operator bool() const { return malloc && free && registerProvider && fillWithDefault; }
-};
-
-template <typename Function>
-Function Lookup(const char* name)
-{
-    return reinterpret_cast<Function>(dlsym(RTLD_DEFAULT, name));
-}
-
-// The interface above is the one of the engine's 3.4 versions; any other may
-// differ, and gets no cipher of ours.
-bool EngineSpeaksThisInterface()
-{
-    PrepareEngine(); // asking starts the engine, which must be set up first
-    sqlite3* db = nullptr;
-    bool matches = false;
-    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA cipher_version", -1, &stmt, nullptr) == SQLITE_OK
-            && sqlite3_step(stmt) == SQLITE_ROW) {
-            const auto* version = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-            matches = version && std::string_view(version).starts_with("3.4.");
-        }
-        sqlite3_finalize(stmt);
-    }
-    sqlite3_close(db);
-    return matches;
-}
-
-const EngineEntries& Entries()
-{
-    static const EngineEntries entries = [] {
-        EngineEntries found;
-        if (!EngineSpeaksThisInterface())
-            return found;
-        found.malloc = Lookup<EngineEntries::Malloc>("sqlcipher_malloc");
-        found.free = Lookup<EngineEntries::Free>("sqlcipher_free");
-        found.registerProvider = Lookup<EngineEntries::Register>("sqlcipher_register_provider");
-        found.fillWithDefault = Lookup<EngineEntries::Default>("sqlcipher_openssl_setup");
-        return found;
-    }();
-    return entries;
-}
-
 constexpr int DigestBlock = SHA_CBLOCK;
 constexpr int DigestSize = SHA_DIGEST_LENGTH;
 constexpr int MaxKeySize = EVP_MAX_KEY_LENGTH;
@@ -114,7 +61,7 @@ static_assert(MaxKeySize <= DigestBlock, "a signing key is padded, never hashed 
 
 // One cipher context of the engine: the algorithm it was set to, and what was
 // set up for the last key and direction used and for the last signing key.
-// It lives in the engine's own memory for secrets, which is wiped when freed.
+// It lives in secret memory of its own.
 struct PageCipherContext {
     EVP_CIPHER* algorithm;
     EVP_CIPHER_CTX* keyed;
@@ -138,21 +85,100 @@ bool SameKey(int size, const unsigned char* key, int cachedSize, const std::arra
     return size == cachedSize && CRYPTO_memcmp(key, cached.data(), static_cast<std::size_t>(size)) == 0;
 }
 
+// Wipes every key and what was made from one, the key schedule included.
 void ForgetKeys(PageCipherContext& context)
 {
     context.cipherReady = false;
     context.digestReady = false;
+    if (context.keyed)
+        EVP_CIPHER_CTX_reset(context.keyed);
     OPENSSL_cleanse(context.cipherKey.data(), context.cipherKey.size());
     OPENSSL_cleanse(context.digestKey.data(), context.digestKey.size());
     OPENSSL_cleanse(&context.inner, sizeof context.inner);
     OPENSSL_cleanse(&context.outer, sizeof context.outer);
 }
 
-int Ok(bool succeeded) { return succeeded ? SQLITE_OK : SQLITE_ERROR; }
+// The engine would write its page buffer whatever a function of this table
+// returned, and the buffer may hold a page it decrypted before: so the
+// output is wiped and the process ends before control goes back. What the
+// interrupted transaction wrote so far is rolled back from its journal at
+// the next open.
+[[noreturn]] void FailClosed(void* output, int size) noexcept
+{
+    if (output && size > 0)
+        OPENSSL_cleanse(output, static_cast<std::size_t>(size));
+    static constexpr char Message[] = "The database page cipher failed; the program ends before anything "
+                                      "unencrypted can be written.\n";
+    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, Message, sizeof Message - 1);
+    std::abort();
+}
+
+// HMAC-SHA1 of in followed by in2. The states after the padded key are made
+// once per key; a page then costs its own digest and the outer one.
+bool SignPage(PageCipherContext& context, const unsigned char* key, int keySize, const unsigned char* in, int inSize,
+              const unsigned char* in2, int in2Size, unsigned char* out)
+{
+    if (keySize < 0 || keySize > MaxKeySize || inSize < 0 || in2Size < 0)
+        return false;
+    if (!context.digestReady || !SameKey(keySize, key, context.digestKeySize, context.digestKey)) {
+        context.digestReady = false;
+        std::array<unsigned char, DigestBlock> inner{};
+        std::array<unsigned char, DigestBlock> outer{};
+        std::memcpy(inner.data(), key, static_cast<std::size_t>(keySize));
+        for (std::size_t i = 0; i < inner.size(); ++i) {
+            outer[i] = inner[i] ^ 0x5c;
+            inner[i] ^= 0x36;
+        }
+        const bool made = SHA1_Init(&context.inner) == 1 && SHA1_Update(&context.inner, inner.data(), inner.size()) == 1
+            && SHA1_Init(&context.outer) == 1 && SHA1_Update(&context.outer, outer.data(), outer.size()) == 1;
+        OPENSSL_cleanse(inner.data(), inner.size());
+        OPENSSL_cleanse(outer.data(), outer.size());
+        if (!made)
+            return false;
+        std::memcpy(context.digestKey.data(), key, static_cast<std::size_t>(keySize));
+        context.digestKeySize = keySize;
+        context.digestReady = true;
+    }
+    std::array<unsigned char, DigestSize> innerDigest{};
+    SHA_CTX state = context.inner;
+    bool signedPage = SHA1_Update(&state, in, static_cast<std::size_t>(inSize)) == 1
+        && SHA1_Update(&state, in2, static_cast<std::size_t>(in2Size)) == 1 && SHA1_Final(innerDigest.data(), &state) == 1;
+    state = context.outer;
+    signedPage = signedPage && SHA1_Update(&state, innerDigest.data(), innerDigest.size()) == 1
+        && SHA1_Final(out, &state) == 1;
+    OPENSSL_cleanse(&state, sizeof state);
+    OPENSSL_cleanse(innerDigest.data(), innerDigest.size());
+    return signedPage;
+}
+
+// Encrypts (mode 1) or decrypts (mode 0) whole blocks without padding. The
+// key schedule is made once per key and direction; a page sets only its IV.
+bool CipherPage(PageCipherContext& context, int mode, const unsigned char* key, int keySize, const unsigned char* iv,
+                const unsigned char* in, int inSize, unsigned char* out)
+{
+    if (!context.algorithm || !context.keyed || keySize < 0 || keySize > MaxKeySize || inSize < 0)
+        return false;
+    if (!context.cipherReady || mode != context.cipherMode
+        || !SameKey(keySize, key, context.cipherKeySize, context.cipherKey)) {
+        context.cipherReady = false;
+        if (EVP_CipherInit_ex(context.keyed, context.algorithm, nullptr, key, nullptr, mode) != 1
+            || EVP_CIPHER_CTX_set_padding(context.keyed, 0) != 1)
+            return false;
+        std::memcpy(context.cipherKey.data(), key, static_cast<std::size_t>(keySize));
+        context.cipherKeySize = keySize;
+        context.cipherMode = mode;
+        context.cipherReady = true;
+    }
+    int written = 0;
+    int finished = 0;
+    return EVP_CipherInit_ex(context.keyed, nullptr, nullptr, nullptr, iv, mode) == 1
+        && EVP_CipherUpdate(context.keyed, out, &written, in, inSize) == 1
+        && EVP_CipherFinal_ex(context.keyed, out + written, &finished) == 1 && written + finished == inSize;
+}
 
 int Activate(void*) { return SQLITE_OK; }
 int Deactivate(void*) { return SQLITE_OK; }
-const char* ProviderName(void*) { return "openssl"; }
+const char* ProviderName(void*) { return PageCipherName; }
 const char* ProviderVersion(void*) { return OpenSSL_version(OPENSSL_VERSION); }
 int FipsStatus(void*) { return 0; }
 
@@ -164,79 +190,34 @@ int AddRandom(void*, void* buffer, int length)
 
 int Random(void*, void* buffer, int length)
 {
-    return Ok(RAND_bytes(static_cast<unsigned char*>(buffer), length) == 1);
+    if (RAND_bytes(static_cast<unsigned char*>(buffer), length) != 1)
+        FailClosed(buffer, length);
+    return SQLITE_OK;
 }
 
 int DeriveKey(void*, const unsigned char* pass, int passSize, unsigned char* salt, int saltSize, int rounds,
               int keySize, unsigned char* key)
 {
-    return Ok(PKCS5_PBKDF2_HMAC_SHA1(reinterpret_cast<const char*>(pass), passSize, salt, saltSize, rounds, keySize,
-                                     key)
-              == 1);
-}
-
-// HMAC-SHA1 of in followed by in2. The states after the padded key are made
-// once per key; a page then costs its own digest and the outer one.
-int Sign(void* ctx, unsigned char* key, int keySize, unsigned char* in, int inSize, unsigned char* in2, int in2Size,
-         unsigned char* out)
-{
-    PageCipherContext& context = Context(ctx);
-    if (keySize < 0 || keySize > MaxKeySize)
-        return SQLITE_ERROR;
-    if (!context.digestReady || !SameKey(keySize, key, context.digestKeySize, context.digestKey)) {
-        std::array<unsigned char, DigestBlock> inner{};
-        std::array<unsigned char, DigestBlock> outer{};
-        std::memcpy(inner.data(), key, static_cast<std::size_t>(keySize));
-        for (int i = 0; i < DigestBlock; ++i) {
-            outer[static_cast<std::size_t>(i)] = inner[static_cast<std::size_t>(i)] ^ 0x5c;
-            inner[static_cast<std::size_t>(i)] ^= 0x36;
-        }
-        SHA1_Init(&context.inner);
-        SHA1_Update(&context.inner, inner.data(), inner.size());
-        SHA1_Init(&context.outer);
-        SHA1_Update(&context.outer, outer.data(), outer.size());
-        OPENSSL_cleanse(inner.data(), inner.size());
-        OPENSSL_cleanse(outer.data(), outer.size());
-        std::memcpy(context.digestKey.data(), key, static_cast<std::size_t>(keySize));
-        context.digestKeySize = keySize;
-        context.digestReady = true;
-    }
-    std::array<unsigned char, DigestSize> innerDigest{};
-    SHA_CTX state = context.inner;
-    SHA1_Update(&state, in, static_cast<std::size_t>(inSize));
-    SHA1_Update(&state, in2, static_cast<std::size_t>(in2Size));
-    SHA1_Final(innerDigest.data(), &state);
-    state = context.outer;
-    SHA1_Update(&state, innerDigest.data(), innerDigest.size());
-    SHA1_Final(out, &state);
-    OPENSSL_cleanse(&state, sizeof state);
+    if (PKCS5_PBKDF2_HMAC_SHA1(reinterpret_cast<const char*>(pass), passSize, salt, saltSize, rounds, keySize, key)
+        != 1)
+        FailClosed(key, keySize);
     return SQLITE_OK;
 }
 
-// Encrypts (mode 1) or decrypts (mode 0) whole blocks without padding. The
-// key schedule is made once per key and direction; a page sets only its IV.
+int Sign(void* ctx, unsigned char* key, int keySize, unsigned char* in, int inSize, unsigned char* in2, int in2Size,
+         unsigned char* out)
+{
+    if (!SignPage(Context(ctx), key, keySize, in, inSize, in2, in2Size, out))
+        FailClosed(out, DigestSize);
+    return SQLITE_OK;
+}
+
 int Cipher(void* ctx, int mode, unsigned char* key, int keySize, unsigned char* iv, unsigned char* in, int inSize,
            unsigned char* out)
 {
-    PageCipherContext& context = Context(ctx);
-    if (!context.algorithm || !context.keyed || keySize < 0 || keySize > MaxKeySize)
-        return SQLITE_ERROR;
-    if (!context.cipherReady || mode != context.cipherMode
-        || !SameKey(keySize, key, context.cipherKeySize, context.cipherKey)) {
-        context.cipherReady = false;
-        if (EVP_CipherInit_ex(context.keyed, context.algorithm, nullptr, key, nullptr, mode) != 1
-            || EVP_CIPHER_CTX_set_padding(context.keyed, 0) != 1)
-            return SQLITE_ERROR;
-        std::memcpy(context.cipherKey.data(), key, static_cast<std::size_t>(keySize));
-        context.cipherKeySize = keySize;
-        context.cipherMode = mode;
-        context.cipherReady = true;
-    }
-    int written = 0;
-    int finished = 0;
-    return Ok(EVP_CipherInit_ex(context.keyed, nullptr, nullptr, nullptr, iv, mode) == 1
-              && EVP_CipherUpdate(context.keyed, out, &written, in, inSize) == 1
-              && EVP_CipherFinal_ex(context.keyed, out + written, &finished) == 1 && written + finished == inSize);
+    if (!CipherPage(Context(ctx), mode, key, keySize, iv, in, inSize, out))
+        FailClosed(out, inSize);
+    return SQLITE_OK;
 }
 
 int SetAlgorithm(void* ctx, const char* name)
@@ -299,13 +280,12 @@ int CompareContexts(void* first, void* second)
 
 int CreateContext(void** ctx)
 {
-    auto* context = static_cast<PageCipherContext*>(Entries().malloc(sizeof(PageCipherContext)));
+    auto* context = static_cast<PageCipherContext*>(MapSecret(sizeof(PageCipherContext)));
     if (!context)
         return SQLITE_NOMEM;
-    std::memset(static_cast<void*>(context), 0, sizeof(PageCipherContext));
     context->keyed = EVP_CIPHER_CTX_new();
     if (!context->keyed) {
-        Entries().free(context, sizeof(PageCipherContext));
+        UnmapSecret(context, sizeof(PageCipherContext));
         return SQLITE_NOMEM;
     }
     *ctx = context;
@@ -316,9 +296,9 @@ int FreeContext(void** ctx)
 {
     auto* context = static_cast<PageCipherContext*>(*ctx);
     if (context) {
-        EVP_CIPHER_CTX_free(context->keyed);
+        EVP_CIPHER_CTX_free(context->keyed); // wipes the key schedule
         EVP_CIPHER_free(context->algorithm);
-        Entries().free(context, sizeof(PageCipherContext)); // wipes it
+        UnmapSecret(context, sizeof(PageCipherContext));
         *ctx = nullptr;
     }
     return SQLITE_OK;
@@ -330,35 +310,148 @@ constexpr CipherProvider PageCipherProvider{
     CopyContext, CompareContexts, CreateContext, FreeContext, FipsStatus, ProviderVersion,
 };
 
-int FillWithPageCipher(CipherProvider* table)
+// The engine's entry points for a cipher of one's own. They are exported but
+// not declared in its header, so they are looked up, and their absence only
+// leaves the engine's own cipher in place.
+struct EngineEntries {
+    using Malloc = void* (*)(int size);
+    using Free = void (*)(void* memory, int size);
+    using Register = int (*)(CipherProvider* provider);
+    using Registered = CipherProvider* (*)();
+    using Fill = int (*)(CipherProvider* provider);
+    Malloc malloc = nullptr;
+    Free free = nullptr;
+    Register registerProvider = nullptr;
+    Registered registered = nullptr;
+    Fill fillWithOwn = nullptr; // the engine's own cipher
+    explicit operator bool() const { return malloc && free && registerProvider && registered && fillWithOwn; }
+};
+
+template <typename Function>
+Function Lookup(const char* name)
 {
-    *table = PageCipherProvider;
-    return SQLITE_OK;
+    return reinterpret_cast<Function>(dlsym(RTLD_DEFAULT, name));
 }
 
-// Hands the engine a table of its own memory, filled by fill, which it frees
-// when another table replaces it or when its last keyed connection closes.
-bool Register(EngineEntries::Default fill)
+// A page of the file's format (its bytes before the IV and the signature),
+// encrypted and signed by the engine's own cipher with fixed keys and IV:
+// this cipher must decrypt it to the same bytes, sign it alike and encrypt
+// it to the same bytes again.
+bool MatchesEnginesOwnCipher(const EngineEntries& entries)
 {
-    const EngineEntries& entries = Entries();
-    auto* table = static_cast<CipherProvider*>(entries.malloc(sizeof(CipherProvider)));
-    if (!table)
-        return false;
-    if (fill(table) != SQLITE_OK) {
-        entries.free(table, sizeof(CipherProvider));
-        return false;
+    constexpr int PageBytes = 1024 - 48; // the page less its IV, signature and padding
+    constexpr int KeyBytes = 32;
+    constexpr int IvBytes = 16;
+    std::array<unsigned char, KeyBytes> key{};
+    std::array<unsigned char, KeyBytes> signingKey{};
+    std::array<unsigned char, IvBytes> iv{};
+    std::array<unsigned char, PageBytes> page{};
+    for (std::size_t i = 0; i < KeyBytes; ++i) {
+        key[i] = static_cast<unsigned char>(i * 7 + 1);
+        signingKey[i] = static_cast<unsigned char>(0xa5 ^ (i * 13));
     }
-    return entries.registerProvider(table) == SQLITE_OK;
+    for (std::size_t i = 0; i < IvBytes; ++i)
+        iv[i] = static_cast<unsigned char>(i * 29 + 3);
+    for (std::size_t i = 0; i < PageBytes; ++i)
+        page[i] = static_cast<unsigned char>(i * i + 17);
+    std::array<unsigned char, 4> pageNumber{7, 0, 0, 0}; // little-endian, as the engine signs it
+
+    // On disk: the encrypted page, then its IV; the signature covers both.
+    std::array<unsigned char, PageBytes + IvBytes> sealed{};
+    std::array<unsigned char, DigestSize> signature{};
+    CipherProvider engine{};
+    void* own = nullptr;
+    if (entries.fillWithOwn(&engine) != SQLITE_OK || engine.ctx_init(&own) != SQLITE_OK)
+        return false;
+    engine.set_cipher(own, "aes-256-cbc");
+    std::copy(iv.begin(), iv.end(), sealed.begin() + PageBytes);
+    const bool made = engine.get_key_sz(own) == KeyBytes && engine.get_iv_sz(own) == IvBytes
+        && engine.get_hmac_sz(own) == DigestSize
+        && engine.cipher(own, 1, key.data(), KeyBytes, iv.data(), page.data(), PageBytes, sealed.data()) == SQLITE_OK
+        && engine.hmac(own, signingKey.data(), KeyBytes, sealed.data(), static_cast<int>(sealed.size()),
+                       pageNumber.data(), static_cast<int>(pageNumber.size()), signature.data())
+            == SQLITE_OK;
+    engine.ctx_free(&own);
+    if (!made)
+        return false;
+
+    void* ours = nullptr;
+    if (CreateContext(&ours) != SQLITE_OK)
+        return false;
+    PageCipherContext& context = Context(ours);
+    std::array<unsigned char, PageBytes> opened{};
+    std::array<unsigned char, PageBytes> resealed{};
+    std::array<unsigned char, DigestSize> ourSignature{};
+    const bool matches = SetAlgorithm(ours, "aes-256-cbc") == SQLITE_OK && KeySize(ours) == KeyBytes
+        && IvSize(ours) == IvBytes
+        && CipherPage(context, 0, key.data(), KeyBytes, iv.data(), sealed.data(), PageBytes, opened.data())
+        && opened == page
+        && SignPage(context, signingKey.data(), KeyBytes, sealed.data(), static_cast<int>(sealed.size()),
+                    pageNumber.data(), static_cast<int>(pageNumber.size()), ourSignature.data())
+        && ourSignature == signature
+        && CipherPage(context, 1, key.data(), KeyBytes, iv.data(), page.data(), PageBytes, resealed.data())
+        && std::equal(resealed.begin(), resealed.end(), sealed.begin());
+    FreeContext(&ours);
+    return matches;
+}
+
+// The interface above is the one of the engine's 3.4 versions; any other may
+// differ, and gets no cipher of ours.
+const EngineEntries& Entries()
+{
+    static const EngineEntries entries = [] {
+        EngineEntries found;
+        if (!CipherVersion().starts_with("3.4."))
+            return found;
+        found.malloc = Lookup<EngineEntries::Malloc>("sqlcipher_malloc");
+        found.free = Lookup<EngineEntries::Free>("sqlcipher_free");
+        found.registerProvider = Lookup<EngineEntries::Register>("sqlcipher_register_provider");
+        found.registered = Lookup<EngineEntries::Registered>("sqlcipher_get_provider");
+        found.fillWithOwn = Lookup<EngineEntries::Fill>("sqlcipher_openssl_setup");
+        return found && MatchesEnginesOwnCipher(found) ? found : EngineEntries{};
+    }();
+    return entries;
+}
+
+// A table in the engine's memory, which the engine frees when another table
+// replaces it or when its last keyed connection closes.
+CipherProvider* TableOf(const EngineEntries& entries, const CipherProvider& content)
+{
+    auto* table = static_cast<CipherProvider*>(entries.malloc(sizeof(CipherProvider)));
+    if (table)
+        *table = content;
+    return table;
 }
 
 } // namespace
 
-PageCipherScope::PageCipherScope() : active_(Entries() && Register(FillWithPageCipher)) {}
+PageCipherScope::PageCipherScope()
+{
+    const EngineEntries& entries = Entries();
+    if (!entries)
+        return;
+    // Registering frees the table it replaces: a copy of it is what the end
+    // of the scope registers again (none when none was registered).
+    CipherProvider* previous = nullptr;
+    if (const CipherProvider* registered = entries.registered()) {
+        previous = TableOf(entries, *registered);
+        if (!previous)
+            return;
+    }
+    CipherProvider* ours = TableOf(entries, PageCipherProvider);
+    if (!ours || entries.registerProvider(ours) != SQLITE_OK) {
+        entries.free(ours, sizeof(CipherProvider));
+        entries.free(previous, sizeof(CipherProvider));
+        return;
+    }
+    previous_ = previous;
+    active_ = true;
+}
 
 PageCipherScope::~PageCipherScope()
 {
     if (active_)
-        Register(Entries().fillWithDefault);
+        Entries().registerProvider(static_cast<CipherProvider*>(previous_));
 }
 
 } // namespace store

@@ -4,13 +4,18 @@
 #include "store/engine/DatabaseError.h"
 #include "store/engine/DerivedKey.h"
 #include "store/engine/EngineSetup.h"
+#include "store/engine/FileFormat.h"
 #include "store/engine/PageCipher.h"
 
 #include <sqlite3.h>
 
 namespace store {
 
-void SqliteCloser::operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
+void SqliteCloser::operator()(sqlite3* db) noexcept
+{
+    sqlite3_close_v2(db);
+    key.reset();
+}
 
 void SqliteFinalizer::operator()(sqlite3_stmt* statement) const noexcept { sqlite3_finalize(statement); }
 
@@ -33,10 +38,14 @@ SqliteDatabase OpenKeyedDatabase(const QString& path, const QString& password, O
             QString::fromUtf8(raw ? sqlite3_errmsg(raw) : "out of memory"), path));
     }
     if (!password.isEmpty()) {
-        const QByteArray key = KeyForFile(path, password.toUtf8());
-        const PageCipherScope cipher;
-        if (sqlite3_key(db.get(), key.constData(), static_cast<int>(key.size())) != SQLITE_OK)
-            ThrowEngineError(db.get());
+        const FileKey key = KeyForFile(path, Utf8Secret(password));
+        {
+            const PageCipherScope cipher;
+            if (sqlite3_key(db.get(), key.Data(), key.Size()) != SQLITE_OK)
+                ThrowEngineError(db.get());
+        }
+        StateFileFormat(db.get(), "main");
+        db.get_deleter().key = key.Hold();
     }
     // The key is only checked when the first page is read.
     try {

@@ -13,8 +13,10 @@ struct sqlite3_stmt;
 // Every failure raises EDatabaseError with the engine's own message.
 namespace store {
 
+// Closes a connection and lets go of the key it was opened with.
 struct SqliteCloser {
-    void operator()(sqlite3* db) const noexcept;
+    std::shared_ptr<const void> key;
+    void operator()(sqlite3* db) noexcept;
 };
 struct SqliteFinalizer {
     void operator()(sqlite3_stmt* statement) const noexcept;
@@ -27,9 +29,10 @@ enum class OpenMode {
     CreateIfMissing, // for writing a fresh database
 };
 
-// Opens the file at path, keys it with password (no key when empty) and
-// proves the key by reading the schema, so a wrong key or a damaged file
-// fails here rather than at the first statement.
+// Opens the file at path, keys it with password (no key when empty) in the
+// program's file format (FileFormat.h) and proves the key by reading the
+// schema, so a wrong key or a damaged file fails here rather than at the
+// first statement.
 SqliteDatabase OpenKeyedDatabase(const QString& path, const QString& password, OpenMode mode);
 
 // Prepares the whole text as one statement. Empty text (only blanks or

@@ -1,10 +1,12 @@
-// How the store runs the engine: without mutexes, with a page cache that
-// serves scans of tables larger than itself, and with the database key
-// derived no more often than the file's salt changes.
+// How the store runs the engine: without mutexes, with the program's page
+// cache holding the whole file, with the database key derived only while no
+// connection holds it and kept out of other processes' sight.
 #define SQLITE_HAS_CODEC 1
 #include "store/StoreFixture.h"
 
+#include "PlainConnection.h"
 #include "store/engine/DerivedKey.h"
+#include "store/engine/SecretMemory.h"
 #include "store/engine/SqliteHandles.h"
 #include "store/Unit_DB.h"
 
@@ -12,7 +14,12 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
+#include <fstream>
+#include <sstream>
 #include <string>
+
+#include <sys/prctl.h>
 
 namespace {
 
@@ -36,17 +43,22 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.read(16) : QByteArray();
     }
 
-    static int CacheHits(sqlite3* db)
+    // Pages the connection had to read from the file since the last call.
+    static int CacheMisses(sqlite3* db)
     {
-        int hits = 0, highwater = 0;
-        sqlite3_db_status(db, SQLITE_DBSTATUS_CACHE_HIT, &hits, &highwater, 1);
-        return hits;
+        int misses = 0, highwater = 0;
+        sqlite3_db_status(db, SQLITE_DBSTATUS_CACHE_MISS, &misses, &highwater, 1);
+        return misses;
     }
 };
 
 // Rows of about 300 bytes: a thousand of them fill about 300 pages.
-constexpr char Fill[] = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
-                        "INSERT INTO data (姓名, 备注) SELECT 'name' || i, printf('%.300c', 'x') FROM n";
+std::string FillOf(int rows)
+{
+    return "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(rows)
+        + ") INSERT INTO data (姓名, 备注) SELECT 'name' || i, printf('%.300c', 'x') FROM n";
+}
+const std::string Fill = FillOf(1000);
 constexpr char Checksum[] = "SELECT count(*) * 1000000 + sum(length(备注)) + sum(编号) FROM data";
 
 } // namespace
@@ -57,64 +69,25 @@ TEST_F(EngineTest, ConnectionsRunWithoutMutex)
     EXPECT_EQ(sqlite3_db_mutex(db.get()), nullptr);
 }
 
-// A cache far smaller than a transaction, on the heap; and one large enough
-// to take its pages from huge-page slabs, again smaller than the transaction.
-struct CacheCase {
-    int cachePages;
-    int rows;
-    int rowBytes;
-};
-
-class CacheWritesTest : public EngineTest, public ::testing::WithParamInterface<CacheCase> {
-protected:
-    static std::string FillOf(int rows, int rowBytes)
-    {
-        return "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(rows)
-            + ") INSERT INTO data (姓名, 备注) SELECT 'name' || i, printf('%." + std::to_string(rowBytes)
-            + "c', 'x') FROM n";
-    }
-};
-
-TEST_P(CacheWritesTest, KeepsEveryWriteAndRollback)
+// Each re-list after the first reads no page from the file, also once
+// another connection has made the file several times larger.
+TEST_F(EngineTest, RelistsFindTheWholeFileInTheCache)
 {
-    const CacheCase c = GetParam();
-    const std::string fill = FillOf(c.rows, c.rowBytes);
-    const store::SqliteDatabase db = OpenDatabase();
-    store::Execute(db.get(), QByteArray("PRAGMA cache_size = ") + QByteArray::number(c.cachePages));
-    // A transaction larger than the cache: changed pages are written out early.
-    store::Execute(db.get(), "BEGIN");
-    store::Execute(db.get(), fill.c_str());
-    store::Execute(db.get(), "COMMIT");
-    const long long filled = Number(db.get(), Checksum);
-    EXPECT_EQ(Number(db.get(), "SELECT count(*) FROM data"), c.rows);
-
-    store::Execute(db.get(), "BEGIN");
-    store::Execute(db.get(), "UPDATE data SET 备注 = 备注 || 'y'");
-    store::Execute(db.get(), "DELETE FROM data WHERE 编号 % 2 = 0");
-    store::Execute(db.get(), "ROLLBACK");
-    EXPECT_EQ(Number(db.get(), Checksum), filled);
-
-    store::Execute(db.get(), "DELETE FROM data WHERE 编号 > 10");
-    store::Execute(db.get(), "VACUUM"); // shrinks the file: cached pages past its end go
-    store::Execute(db.get(), fill.c_str());
-    EXPECT_EQ(Number(db.get(), "SELECT count(*) FROM data"), c.rows + 10);
-    const store::SqliteStatement check = store::PrepareSingleStatement(db.get(), "PRAGMA integrity_check");
-    ASSERT_EQ(sqlite3_step(check.get()), SQLITE_ROW);
-    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)), "ok");
-
-    // What another connection reads is what this one wrote.
-    const store::SqliteDatabase other = OpenDatabase();
-    EXPECT_EQ(Number(other.get(), Checksum), Number(db.get(), Checksum));
+    Exec(QString::fromStdString(Fill));
+    for (int round = 0; round < 2; ++round) {
+        OpenWith("Select * from data");
+        sqlite3* db = connection.Handle();
+        CacheMisses(db);
+        OpenWith("Select * from data");
+        EXPECT_EQ(CacheMisses(db), 0) << "round " << round;
+        EXPECT_EQ(query.RecordCount(), 1000 * (1 + 3 * round));
+        const store::SqliteDatabase other = OpenDatabase();
+        store::Execute(other.get(), FillOf(3000).c_str());
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Caches, CacheWritesTest,
-                         ::testing::Values(CacheCase{8, 1000, 300}, CacheCase{3600, 5000, 900}),
-                         [](const ::testing::TestParamInfo<CacheCase>& info) {
-                             return info.param.cachePages < 100 ? "Small" : "HugePageSlabs";
-                         });
-
-// Connections read the database file ahead of the engine; what one read ahead
-// must never hide what another connection wrote since, in either journal mode.
+// Rows of a list, a search or a filter read back what another connection
+// wrote since, in either journal mode, whatever was read ahead before.
 class ReadAheadTest : public EngineTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(ReadAheadTest, ScansSeeWhatAnotherConnectionWroteInBetween)
@@ -122,65 +95,76 @@ TEST_P(ReadAheadTest, ScansSeeWhatAnotherConnectionWroteInBetween)
     const store::SqliteDatabase reader = OpenDatabase();
     const store::SqliteDatabase writer = OpenDatabase();
     store::Execute(writer.get(), QByteArray("PRAGMA journal_mode = ") + GetParam());
-    store::Execute(writer.get(), Fill);
+    store::Execute(writer.get(), Fill.c_str());
     store::Execute(reader.get(), "PRAGMA cache_size = 8"); // scans go to the file
-    for (const char* change : {"UPDATE data SET 备注 = 'changed' || 编号 WHERE 编号 % 3 = 0",
-                               "DELETE FROM data WHERE 编号 % 5 = 0", Fill}) {
+    for (const std::string& change : {std::string("UPDATE data SET 备注 = 'changed' || 编号 WHERE 编号 % 3 = 0"),
+                                      std::string("DELETE FROM data WHERE 编号 % 5 = 0"), Fill}) {
         Number(reader.get(), Checksum);
-        store::Execute(writer.get(), change);
+        store::Execute(writer.get(), change.c_str());
         EXPECT_EQ(Number(reader.get(), Checksum), Number(writer.get(), Checksum)) << change;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(JournalModes, ReadAheadTest, ::testing::Values("DELETE", "WAL"));
 
-TEST_F(EngineTest, ScanOfTableLargerThanCacheHitsTheCachedPages)
+TEST_F(EngineTest, TheDerivedKeyIsHeldWhileAConnectionIsOpenAndNoLonger)
 {
-    const store::SqliteDatabase db = OpenDatabase();
-    store::Execute(db.get(), Fill);
-    store::Execute(db.get(), "PRAGMA cache_size = 100");
-    const char* scan = "SELECT sum(length(备注)) FROM data";
-    Number(db.get(), scan);
-    CacheHits(db.get());
-    Number(db.get(), scan);
-    // The engine's own cache would hit none of the leaf pages here.
-    EXPECT_GE(CacheHits(db.get()), 90);
+    ASSERT_FALSE(store::DerivedKeyHeld());
+    connection.Open();
+    EXPECT_TRUE(store::DerivedKeyHeld());
+    const int derived = store::KeyDerivations();
+    {
+        // A second connection, as a transfer opens one, derives nothing.
+        const store::SqliteDatabase other = OpenDatabase();
+        EXPECT_EQ(store::KeyDerivations(), derived);
+    }
+    EXPECT_TRUE(store::DerivedKeyHeld());
+    connection.Close();
+    EXPECT_FALSE(store::DerivedKeyHeld());
+    connection.Open();
+    EXPECT_EQ(store::KeyDerivations(), derived + 1);
 }
 
-TEST_F(EngineTest, InMemoryDatabaseKeepsItsPagesBeyondTheCacheSize)
-{
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(":memory:", &raw), SQLITE_OK);
-    const store::SqliteDatabase db(raw);
-    store::Execute(db.get(), "PRAGMA cache_size = 5");
-    store::Execute(db.get(), "CREATE TABLE data (编号 INTEGER PRIMARY KEY, 姓名 TEXT, 备注 TEXT)");
-    store::Execute(db.get(), Fill);
-    store::Execute(db.get(), "PRAGMA shrink_memory");
-    EXPECT_EQ(Number(db.get(), Checksum) / 1000000, 1000);
-}
-
-TEST_F(EngineTest, KeyIsDerivedOncePerSaltAlsoAcrossCompaction)
+TEST_F(EngineTest, CompactedFileKeepsItsSaltAndOpensWithThePassphrase)
 {
     Exec("insert into data (姓名) values ('张伟')");
     connection.Close();
     const QByteArray salt = Salt(DatabasePath());
-    const int before = store::KeyDerivations();
-
-    connection.Open();
-    connection.Close();
     ASSERT_TRUE(CompactDatabaseFile(DatabasePath(), store::DatabasePassword));
-    connection.Open();
+    EXPECT_FALSE(store::DerivedKeyHeld());
     OpenWith("Select 姓名 from data");
     EXPECT_EQ(query.FieldAsString(0), QStringLiteral("张伟"));
-    EXPECT_LE(store::KeyDerivations() - before, 1);
 
     // The compacted file is keyed as before: the passphrase opens it through
     // the engine's own derivation.
     EXPECT_EQ(Salt(DatabasePath()), salt);
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(DatabasePath().toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-    const store::SqliteDatabase plain(raw);
-    const QByteArray key = store::DatabasePassword.toUtf8();
-    ASSERT_EQ(sqlite3_key(raw, key.constData(), static_cast<int>(key.size())), SQLITE_OK);
-    EXPECT_EQ(Number(raw, "SELECT count(*) FROM data"), 1);
+    const store::SqliteDatabase plain = OpenAsPlainProgram(DatabasePath(), store::DatabasePassword, SQLITE_OPEN_READONLY);
+    EXPECT_EQ(Number(plain.get(), "SELECT count(*) FROM data"), 1);
+}
+
+// Nothing another process of the user runs (a debugger, a core file) gets
+// at the keys: the process is not dumpable, and the memory that holds keys
+// is marked to stay out of a core dump should one be made all the same.
+TEST_F(EngineTest, KeysStayOutOfOtherProcessesAndCoreDumps)
+{
+    connection.Open();
+    EXPECT_EQ(prctl(PR_GET_DUMPABLE, 0, 0, 0, 0), 0);
+
+    const store::SecretBytes secret("key", 3);
+    const auto address = reinterpret_cast<std::uintptr_t>(secret.Data());
+    std::ifstream maps("/proc/self/smaps");
+    std::string line;
+    bool inMapping = false, found = false;
+    while (std::getline(maps, line)) {
+        std::uintptr_t from = 0, to = 0;
+        char dash = 0;
+        std::istringstream range(line);
+        if (range >> std::hex >> from >> dash >> to && dash == '-') {
+            inMapping = from <= address && address < to;
+        } else if (inMapping && line.starts_with("VmFlags:")) {
+            found = true;
+            EXPECT_NE(line.find(" dd"), std::string::npos) << line; // "do not dump"
+        }
+    }
+    EXPECT_TRUE(found);
 }

@@ -1,17 +1,20 @@
 // The program's page cipher must write exactly the engine's file format: what
 // one writes the other reads, a page changed on disk is refused, and
-// connections keyed outside the program's keep the engine's own cipher.
-#define SQLITE_HAS_CODEC 1
+// connections keyed outside the program's keep the engine's own cipher, or
+// whatever cipher was registered before.
 #include "store/StoreFixture.h"
 
+#include "CipherFaults.h"
+#include "PlainConnection.h"
 #include "store/engine/DatabaseError.h"
+#include "store/engine/EngineSetup.h"
 #include "store/engine/PageCipher.h"
-#include "store/engine/SqliteHandles.h"
 
 #include <QFile>
 
-#include <sqlite3.h>
+#include <dlfcn.h>
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 
@@ -24,12 +27,7 @@ store::SqliteDatabase Open(Side side, const QString& path, const QString& passwo
 {
     if (side == Side::Program)
         return store::OpenKeyedDatabase(path, password, store::OpenMode::ExistingFile);
-    sqlite3* raw = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    store::SqliteDatabase db(raw);
-    const QByteArray key = password.toUtf8();
-    sqlite3_key(raw, key.constData(), static_cast<int>(key.size()));
-    return db;
+    return OpenAsPlainProgram(path, password);
 }
 
 long long Number(sqlite3* db, const char* statement)
@@ -39,6 +37,17 @@ long long Number(sqlite3* db, const char* statement)
         store::ThrowEngineError(db);
     return sqlite3_column_int64(prepared.get(), 0);
 }
+
+std::string Text(sqlite3* db, const char* statement)
+{
+    const store::SqliteStatement prepared = store::PrepareSingleStatement(db, statement);
+    if (sqlite3_step(prepared.get()) != SQLITE_ROW)
+        store::ThrowEngineError(db);
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(prepared.get(), 0));
+    return text ? text : "";
+}
+
+bool OnTheEngineItWasWrittenFor() { return store::CipherVersion().starts_with("3.4."); }
 
 // About 300 pages of rows, then a change to every tenth of them.
 constexpr char Fill[] = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
@@ -52,9 +61,64 @@ using PageCipherFileTest = StoreFixture;
 
 } // namespace
 
-TEST(PageCipherScopeTest, IsUsedOnTheEngineThisProgramIsBuiltWith)
+TEST(PageCipherScopeTest, IsUsedOnTheEngineVersionItWasWrittenForOnly)
 {
-    EXPECT_TRUE(store::PageCipherScope().Active());
+#ifdef QUILLORY_SQLCIPHER_VERSION
+    EXPECT_TRUE(store::CipherVersion().starts_with(QUILLORY_SQLCIPHER_VERSION)) << store::CipherVersion();
+#endif
+    EXPECT_EQ(store::PageCipherScope().Active(), OnTheEngineItWasWrittenFor()) << store::CipherVersion();
+}
+
+// Before it registers, the cipher checks a page made by the engine's own
+// cipher; with the cryptography library failing (in a fresh process, where
+// that check has not run yet), the engine keeps its own cipher.
+TEST(PageCipherScopeTest, ACipherThatFailsTheKnownPageIsNeverUsed)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            cipher_faults::FailAll(true);
+            const bool active = store::PageCipherScope().Active();
+            cipher_faults::FailAll(false);
+            std::_Exit(active ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// The cipher gives the engine a name of its own, and what was registered
+// before the program keyed a connection is registered again after: here a
+// table of another name, then none at all (the engine takes its own then).
+TEST(PageCipherScopeTest, WhatWasRegisteredBeforeIsRegisteredAgain)
+{
+    if (!OnTheEngineItWasWrittenFor())
+        GTEST_SKIP() << "the cipher serves SQLCipher 3.4 only";
+    using Table = void* [20]; // the engine's cipher interface; entry 2 names the cipher
+    using Fill = int (*)(Table*);
+    using Register = int (*)(Table*);
+    using Malloc = void* (*)(int);
+    const auto fill = reinterpret_cast<Fill>(dlsym(RTLD_DEFAULT, "sqlcipher_openssl_setup"));
+    const auto registerTable = reinterpret_cast<Register>(dlsym(RTLD_DEFAULT, "sqlcipher_register_provider"));
+    const auto engineMalloc = reinterpret_cast<Malloc>(dlsym(RTLD_DEFAULT, "sqlcipher_malloc"));
+    ASSERT_TRUE(fill && registerTable && engineMalloc);
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("a.udb"));
+    store::WriteNewDatabase(path, store::DatabasePassword, QStringLiteral("0123456789ABCDEF"));
+    // While a connection stays open the engine keeps what is registered.
+    const store::SqliteDatabase holder = OpenAsPlainProgram(path, store::DatabasePassword);
+
+    auto* other = static_cast<Table*>(engineMalloc(sizeof(Table)));
+    ASSERT_EQ(fill(other), SQLITE_OK);
+    (*other)[2] = reinterpret_cast<void*>(+[](void*) -> const char* { return "another-cipher"; });
+    ASSERT_EQ(registerTable(other), SQLITE_OK);
+    for (const char* before : {static_cast<const char*>("another-cipher"), static_cast<const char*>(nullptr)}) {
+        const store::SqliteDatabase program = Open(Side::Program, path, store::DatabasePassword);
+        EXPECT_EQ(Text(program.get(), "PRAGMA cipher_provider"), store::PageCipherName);
+        const store::SqliteDatabase plain = OpenAsPlainProgram(path, store::DatabasePassword);
+        EXPECT_EQ(Text(plain.get(), "PRAGMA cipher_provider"), before ? before : "openssl");
+        EXPECT_EQ(Number(plain.get(), "SELECT count(*) FROM Pass"), 1);
+        registerTable(nullptr);
+    }
 }
 
 TEST_P(PageCipherTest, WhatOneSideWritesTheOtherReads)
@@ -70,9 +134,7 @@ TEST_P(PageCipherTest, WhatOneSideWritesTheOtherReads)
     }
     const store::SqliteDatabase db = Open(reader, DatabasePath(), store::DatabasePassword);
     EXPECT_EQ(Number(db.get(), Checksum), Expected);
-    const store::SqliteStatement check = store::PrepareSingleStatement(db.get(), "PRAGMA integrity_check");
-    ASSERT_EQ(sqlite3_step(check.get()), SQLITE_ROW);
-    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)), "ok");
+    EXPECT_EQ(Text(db.get(), "PRAGMA integrity_check"), "ok");
 }
 
 INSTANTIATE_TEST_SUITE_P(Sides, PageCipherTest,
