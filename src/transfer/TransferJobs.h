@@ -1,6 +1,7 @@
 #pragma once
 
 #include "transfer/BookDatabase.h"
+#include "transfer/Duplicates.h"
 #include "transfer/RecordFormats.h"
 #include "transfer/WholeFileWriter.h"
 
@@ -8,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -39,10 +41,12 @@ private:
     int written_ = 0;
 };
 
-// Appends the records of a file to table data in one transaction.
+// Appends the records of a file to table data in one transaction. Given an
+// index of the book, it leaves out every record that duplicates one of the
+// book or one read before it from the file.
 class ImportJob {
 public:
-    ImportJob(sqlite3* db, std::unique_ptr<RecordSource> source);
+    ImportJob(sqlite3* db, std::unique_ptr<RecordSource> source, const DuplicateIndex* skipAgainst = nullptr);
 
     // Appends up to count more records; false once the file is read to its
     // end. Throws FileFormatError at a malformed spot of the file.
@@ -51,6 +55,8 @@ public:
     void Finish();
 
     int Imported() const { return imported_; }
+    // The duplicates left out.
+    int Skipped() const { return skipped_; }
     double Progress() const { return source_->Progress(); }
     // The categories of the records, each once, in the order they came.
     const std::vector<std::string>& Categories() const { return categories_; }
@@ -59,10 +65,15 @@ public:
 private:
     std::unique_ptr<RecordSource> source_;
     RecordAppender appender_;
+    std::optional<DuplicateIndex> seen_;
     Record record_;
     std::vector<std::string> categories_;
     std::unordered_set<std::string> knownCategories_;
     int imported_ = 0;
+    int skipped_ = 0;
 };
+
+// Every record of table data in a duplicate index.
+DuplicateIndex IndexBook(sqlite3* db);
 
 } // namespace transfer
