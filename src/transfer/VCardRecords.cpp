@@ -180,6 +180,12 @@ private:
 
     std::string Decoded(const ContentLine& property) const { return DecodedValue(property, fileIsUtf8_); }
 
+    // A parameter's value as text in the file's encoding; empty when it is not valid there.
+    std::string ParameterText(const ContentLine& property, std::string_view name) const
+    {
+        return DecodeValue(property.Parameter(name), fileIsUtf8_ ? "UTF-8" : "GB18030").value_or(std::string());
+    }
+
     std::string Text(const ContentLine& property) const
     {
         std::string text = Unescape(Decoded(property), version21_);
@@ -239,9 +245,9 @@ private:
     {
         const std::string text = Text(property);
         const auto [scheme, address] = SplitScheme(text);
-        std::string_view service = property.Parameter("X-SERVICE-TYPE");
+        std::string service = ParameterText(property, "X-SERVICE-TYPE");
         if (service.empty())
-            service = property.Parameter("TYPE");
+            service = ParameterText(property, "TYPE");
         if (NamesQQ(service) || property.HasType("QQ") || ascii::EqualsIgnoringCase(scheme, "qq")) {
             builder_.QQ(address);
             return;

@@ -96,6 +96,10 @@ std::vector<ForeignFile> ForeignFiles()
                       "Erste Zeile\nZweite Zeile\n即时通讯(xmpp): xmpp:zoe@example.de"}),
           MakeRecord({"", "nobody@example.de", "", "", "", "", "nobody@example.de"})},
          {}},
+        {"IMPP whose service is named in bytes that are no text, and one of QQ by its scheme", Format::VCard,
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:a\r\nIMPP;TYPE=\xFF:skype:a.b\r\nIMPP:qq:10009\r\nEND:VCARD\r\n",
+         {MakeRecord({"", "a", "10009", "", "", "", "", "", "即时通讯(skype): skype:a.b"})},
+         {}},
     };
 }
 
