@@ -20,6 +20,7 @@ from desktop import Bus, Desktop, Failure, Processes, clean_environment
 from program import Program
 import defects
 import flows
+import imports
 
 FAKE_OPENER = """#!/bin/sh
 # Stands in for the desktop's opener: notes what the program asked it to open.
@@ -123,7 +124,7 @@ def main():
     parser.add_argument("--list", action="store_true", help="list the journeys and stop")
     args = parser.parse_args()
 
-    journeys = flows.JOURNEYS + defects.JOURNEYS
+    journeys = flows.JOURNEYS + defects.JOURNEYS + imports.JOURNEYS
     chosen = [(name, body) for name, body in journeys
               if not args.words or any(word in name for word in args.words)]
     if args.list:

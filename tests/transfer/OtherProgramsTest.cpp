@@ -96,6 +96,12 @@ std::vector<ForeignFile> ForeignFiles()
                       "Erste Zeile\nZweite Zeile\n即时通讯(xmpp): xmpp:zoe@example.de"}),
           MakeRecord({"", "nobody@example.de", "", "", "", "", "nobody@example.de"})},
          {}},
+        {"names from N alone: Latin letters beyond ASCII keep given name first, Chinese run together", Format::VCard,
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Müller;Jürgen;;Dr.;\r\nEMAIL:jm@example.de\r\nEND:VCARD\r\n"
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:欧阳;娜娜;;;\r\nEMAIL:ny@example.cn\r\nEND:VCARD\r\n",
+         {MakeRecord({"", "Jürgen Müller", "", "", "", "", "jm@example.de", "", "称谓: Dr."}),
+          MakeRecord({"", "欧阳娜娜", "", "", "", "", "ny@example.cn"})},
+         {}},
         {"IMPP whose service is named in bytes that are no text, and one of QQ by its scheme", Format::VCard,
          "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:a\r\nIMPP;TYPE=\xFF:skype:a.b\r\nIMPP:qq:10009\r\nEND:VCARD\r\n",
          {MakeRecord({"", "a", "10009", "", "", "", "", "", "即时通讯(skype): skype:a.b"})},
