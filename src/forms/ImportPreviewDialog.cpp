@@ -14,6 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // Records per call of the survey's Step; a slice of the work runs several.
@@ -40,8 +42,12 @@ QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& ti
     table->setSelectionMode(QAbstractItemView::NoSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setWordWrap(false);
+    table->setFocusPolicy(Qt::NoFocus); // the boxes in it take the focus, the cells need none
     return table;
 }
+
+// The widths of the record columns: about those of the main window's grid.
+constexpr int kRecordWidths[] = {40, 70, 110, 80, 130, 130, 110, 180, 180, 260};
 
 class PreviewDialog final : public QDialog {
 public:
@@ -79,6 +85,8 @@ public:
         for (int column = transfer::col::Category; column < transfer::col::Count; ++column)
             titles << Text(transfer::ColumnNames[column]);
         first_ = MakeTable(this, "FirstRecords", titles);
+        for (int column = 0; column < first_->columnCount(); ++column)
+            first_->setColumnWidth(column, kRecordWidths[column]);
         layout->addWidget(first_, 2);
 
         summary_ = new QLabel(this);
@@ -150,6 +158,8 @@ private:
             sources_->setCellWidget(row, 2, target);
         }
         sources_->resizeColumnsToContents();
+        sources_->setColumnWidth(0, std::clamp(sources_->columnWidth(0), 140, 240));
+        sources_->setColumnWidth(1, std::clamp(sources_->columnWidth(1), 160, 240));
         sources_->horizontalHeader()->setStretchLastSection(true);
     }
 
@@ -163,16 +173,18 @@ private:
             for (int column = transfer::col::Category; column < transfer::col::Count; ++column)
                 first_->setItem(row, column, Cell(Text(records[index][column])));
         }
-        first_->resizeColumnsToContents();
     }
 
     void ShowCounts()
     {
-        QString text = QStringLiteral("文件中有%1条记录").arg(preview_.Records());
-        if (preview_.Duplicates() > 0)
-            text += QStringLiteral(", 其中%1条与通讯录里已有的或文件中前面的记录重复 (姓名相同, 且有相同的电话或邮箱)")
-                        .arg(preview_.Duplicates());
-        text += QStringLiteral(". 将添加%1条记录.").arg(preview_.ImportsAnything() ? preview_.ToAdd() : 0);
+        QString text = QStringLiteral("还没有选择要导入的列.");
+        if (preview_.ImportsAnything()) {
+            text = QStringLiteral("文件中有%1条记录").arg(preview_.Records());
+            if (preview_.Duplicates() > 0)
+                text += QStringLiteral(", 其中%1条与通讯录里已有的或文件中前面的记录重复 (姓名相同, 且有相同的电话或邮箱)")
+                            .arg(preview_.Duplicates());
+            text += QStringLiteral(". 将添加%1条记录.").arg(preview_.ToAdd());
+        }
         summary_->setText(text);
         skip_->setEnabled(preview_.Duplicates() > 0);
         all_->setEnabled(preview_.Duplicates() > 0);

@@ -62,7 +62,7 @@ TEST_F(ImportPreviewTest, FileWithoutAKnownColumnWaitsForTheUsersChoices)
     preview.Then([](QDialog& dialog) {
         EXPECT_NE(dialog.findChild<QLabel*>(QStringLiteral("Unrecognised")), nullptr);
         EXPECT_FALSE(CanImport(dialog));
-        EXPECT_EQ(PreviewDriver::Text(dialog, "Summary"), QStringLiteral("文件中有0条记录. 将添加0条记录."));
+        EXPECT_EQ(PreviewDriver::Text(dialog, "Summary"), QStringLiteral("还没有选择要导入的列."));
         EXPECT_EQ(PreviewDriver::Target(dialog, 1)->currentText(), QStringLiteral("不导入"));
         EXPECT_EQ(PreviewDriver::Cell(dialog, "Sources", 1, 1), QStringLiteral("13800000001"));
         Send(dialog, 0, QStringLiteral("姓名"));
