@@ -10,18 +10,7 @@ bool IsBlankRow(const std::vector<std::string>& fields) { return fields.size() =
 // Splits a cell of categories at the separator, or Google's " ::: ".
 std::vector<std::string_view> SplitGroups(std::string_view cell, char separator)
 {
-    if (separator == 0)
-        return SplitGoogleList(cell);
-    std::vector<std::string_view> groups;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = cell.find(separator, start);
-        const std::string_view group = Trimmed(cell.substr(start, end == std::string_view::npos ? end : end - start));
-        if (!group.empty())
-            groups.push_back(group);
-        if (end == std::string_view::npos)
-            return groups;
-        start = end + 1;
-    }
+    return separator == 0 ? SplitGoogleList(cell) : SplitTrimmed(cell, std::string_view(&separator, 1));
 }
 
 } // namespace
@@ -126,21 +115,23 @@ void CsvRecordSource::Apply(std::size_t column, const std::string& value)
     }
     case Target::InstantMessage: {
         const std::string_view service = Trimmed(typeText());
-        if (NamesQQ(service))
-            builder_.QQ(value);
-        else
-            builder_.Note(service.empty() ? role.label : role.label + "(" + std::string(service) + ")", value);
+        QQOrNote(service, service.empty() ? role.label : role.label + "(" + std::string(service) + ")", value);
         break;
     }
     case Target::Custom: {
         const std::string_view label = Trimmed(typeText());
-        if (NamesQQ(label))
-            builder_.QQ(value);
-        else
-            builder_.Note(label.empty() ? std::string_view(role.label) : label, value);
+        QQOrNote(label, label.empty() ? role.label : std::string(label), value);
         break;
     }
     }
+}
+
+void CsvRecordSource::QQOrNote(std::string_view companion, const std::string& label, const std::string& value)
+{
+    if (NamesQQ(companion))
+        builder_.QQ(value);
+    else
+        builder_.Note(label, value);
 }
 
 bool CsvRecordSource::Next(Record& record)

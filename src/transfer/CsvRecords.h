@@ -58,6 +58,8 @@ public:
 
 private:
     void Apply(std::size_t column, const std::string& value);
+    // A value whose type, label or service names QQ is the QQ number, any other a labelled line.
+    void QQOrNote(std::string_view companion, const std::string& label, const std::string& value);
 
     std::shared_ptr<const CsvTable> table_;
     std::vector<ColumnRole> roles_;

@@ -43,23 +43,27 @@ std::string_view Trimmed(std::string_view text)
     return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
-std::vector<std::string_view> SplitGoogleList(std::string_view text)
+std::vector<std::string_view> SplitTrimmed(std::string_view text, std::string_view separator)
 {
     std::vector<std::string_view> values;
-    if (text.find(GoogleListSeparator) == std::string_view::npos) { // one value: as it stands
-        if (!Trimmed(text).empty())
-            values.push_back(text);
-        return values;
-    }
     for (std::size_t start = 0;;) {
-        const std::size_t end = text.find(GoogleListSeparator, start);
+        const std::size_t end = text.find(separator, start);
         const std::string_view value = Trimmed(text.substr(start, end == std::string_view::npos ? end : end - start));
         if (!value.empty())
             values.push_back(value);
         if (end == std::string_view::npos)
             return values;
-        start = end + GoogleListSeparator.size();
+        start = end + separator.size();
     }
+}
+
+std::vector<std::string_view> SplitGoogleList(std::string_view text)
+{
+    if (text.find(GoogleListSeparator) != std::string_view::npos)
+        return SplitTrimmed(text, GoogleListSeparator);
+    if (Trimmed(text).empty())
+        return {};
+    return {text}; // one value: as it stands
 }
 
 bool IsSystemGroup(std::string_view name)

@@ -61,6 +61,9 @@ private:
     std::string notes_;
 };
 
+// The pieces of a text between separators, trimmed; empty ones are left out.
+std::vector<std::string_view> SplitTrimmed(std::string_view text, std::string_view separator);
+
 // Google's lists of several values in one cell, split at " ::: " and trimmed;
 // empty entries are left out. A cell without the separator is one value, as
 // it stands.
