@@ -1,8 +1,9 @@
 // The import's preview over any table, with its columns sent wherever their
 // boxes offer (the first byte of the input picks, the rest is the file). The
-// preview's reading and the import's reader must agree: the same records, the
-// first of them as shown, no more duplicates than records, and every record
-// of valid UTF-8 text with something in it.
+// preview's reading, the records it hands to the import and a new reading of
+// the file must agree: the same records and names left out, the first of
+// them as shown, no more duplicates than records, and every record of valid
+// UTF-8 text with something in it.
 #include "FuzzCheck.h"
 
 #include "transfer/FileFormatError.h"
@@ -33,17 +34,20 @@ void CheckPreview(std::uint8_t pick, std::string bytes)
         FUZZ_CHECK(preview.Duplicates() >= 0 && preview.Duplicates() <= preview.Records());
         FUZZ_CHECK(preview.FirstRecords().size() == preview.FirstAreDuplicates().size());
 
-        const auto source = preview.OpenSource();
-        transfer::Record record;
+        const auto again = preview.OpenSource();
+        const auto handed = preview.ImportSource();
+        transfer::Record record, kept;
         int count = 0;
-        while (source->Next(record)) {
+        while (again->Next(record)) {
             FUZZ_CHECK(!transfer::HasNoImportableText(record));
             for (const std::string& text : record)
                 FUZZ_CHECK(transfer::ValidUtf8Prefix(text) == text.size() && text.find('\0') == std::string::npos);
             if (static_cast<std::size_t>(count) < preview.FirstRecords().size())
                 FUZZ_CHECK(record == preview.FirstRecords()[static_cast<std::size_t>(count)]);
+            FUZZ_CHECK(handed->Next(kept) && kept == record);
             ++count;
         }
+        FUZZ_CHECK(!handed->Next(kept) && handed->IgnoredNames() == again->IgnoredNames());
         FUZZ_CHECK(count == preview.Records());
     } catch (const transfer::FileFormatError& error) {
         FUZZ_CHECK(error.Line() >= 1 && error.Line() <= lines);

@@ -166,10 +166,11 @@ private:
     void ShowFirstRecords()
     {
         const auto& records = preview_.FirstRecords();
+        const std::vector<bool> duplicates = preview_.FirstAreDuplicates();
         first_->setRowCount(static_cast<int>(records.size()));
         for (int row = 0; row < first_->rowCount(); ++row) {
             const auto index = static_cast<std::size_t>(row);
-            first_->setItem(row, 0, Cell(preview_.FirstAreDuplicates()[index] ? QStringLiteral("重复") : QString()));
+            first_->setItem(row, 0, Cell(duplicates[index] ? QStringLiteral("重复") : QString()));
             for (int column = transfer::col::Category; column < transfer::col::Count; ++column)
                 first_->setItem(row, column, Cell(Text(records[index][column])));
         }

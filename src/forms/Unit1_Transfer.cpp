@@ -129,7 +129,7 @@ void TForm1::ImportRecords(transfer::Format format)
         transfer::ImportPreview preview(format, ReadWholeFile(path), transfer::IndexBook(db.get()));
         if (!SurveyWithProgress(this, preview) || !ShowImportPreview(this, QFileInfo(path).fileName(), preview))
             return;
-        transfer::ImportJob job(db.get(), preview.OpenSource(), preview.SkipAgainst());
+        transfer::ImportJob job(db.get(), preview.ImportSource(), preview.LeaveOut());
         if (!transfer::RunWithProgress(this, QStringLiteral("正在导入..."), [&] { return job.Step(RecordsPerStep); },
                                        [&] { return job.Progress(); }))
             return; // the job takes back what it appended

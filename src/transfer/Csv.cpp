@@ -95,11 +95,13 @@ void CsvReader::ReadQuotedField(std::string& field)
 
 void CsvReader::ReadPlainField(std::string& field)
 {
-    std::size_t end = text_.find_first_of(std::string_view(stops_, 4), pos_);
-    if (end != None && text_[end] == '"')
+    // A plain loop: find_first_of calls memchr once for every byte it passes.
+    std::size_t end = pos_;
+    while (end < text_.size() && text_[end] != separator_ && text_[end] != '\r' && text_[end] != '\n' &&
+           text_[end] != '"')
+        ++end;
+    if (end < text_.size() && text_[end] == '"')
         throw FileFormatError(line_, "不以引号开头的字段里有引号.");
-    if (end == None)
-        end = text_.size();
     field.assign(text_.substr(pos_, end - pos_));
     pos_ = end;
 }

@@ -28,7 +28,6 @@ public:
     explicit CsvReader(std::string_view text, char separator = ',', std::size_t offset = 0, int line = 1)
         : text_(text), separator_(separator), pos_(offset), line_(line), rowLine_(line)
     {
-        stops_[0] = separator;
     }
 
     // The next row's fields; false once the text is used up. Throws
@@ -48,7 +47,6 @@ private:
 
     std::string_view text_;
     char separator_;
-    char stops_[5] = {',', '\r', '\n', '"', '\0'}; // what ends a plain field
     std::size_t pos_;
     int line_;
     int rowLine_;

@@ -158,7 +158,7 @@ bool CsvRecordSource::Next(Record& record)
             partWhole_[group].clear();
             partJoined_[group].clear();
         }
-        record = builder_.Finish();
+        builder_.Finish(record);
         if (!HasNoImportableText(record))
             return true;
     }

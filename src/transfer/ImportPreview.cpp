@@ -45,6 +45,32 @@ std::string CardKind(const VCardRecordSource& source)
     return details.empty() ? "名片" : "名片 (" + details + ")";
 }
 
+// Records read before, handed over in their order.
+class KeptRecords final : public RecordSource {
+public:
+    KeptRecords(std::vector<Record> records, std::vector<std::string> ignored)
+        : records_(std::move(records)), ignored_(std::move(ignored))
+    {
+    }
+    bool Next(Record& record) override
+    {
+        if (next_ == records_.size())
+            return false;
+        record = std::move(records_[next_++]);
+        return true;
+    }
+    double Progress() const override
+    {
+        return records_.empty() ? 1.0 : static_cast<double>(next_) / static_cast<double>(records_.size());
+    }
+    std::vector<std::string> IgnoredNames() const override { return ignored_; }
+
+private:
+    std::vector<Record> records_;
+    std::vector<std::string> ignored_;
+    std::size_t next_ = 0;
+};
+
 } // namespace
 
 ImportPreview::ImportPreview(Format format, std::string bytes, DuplicateIndex book)
@@ -100,6 +126,8 @@ void ImportPreview::Choose(int source, int choice)
     const auto column = static_cast<std::size_t>(source);
     chosen_.at(column) = ChoicesOf(column).at(static_cast<std::size_t>(choice));
     sources_[column].chosen = choice;
+    kept_.clear(); // read under the choices before
+    keptAll_ = false;
 }
 
 std::unique_ptr<RecordSource> ImportPreview::OpenSource() const
@@ -109,6 +137,19 @@ std::unique_ptr<RecordSource> ImportPreview::OpenSource() const
     return std::make_unique<CsvRecordSource>(table_, chosen_, header_.groups);
 }
 
+std::vector<bool> ImportPreview::FirstAreDuplicates() const
+{
+    return {duplicate_.begin(), duplicate_.begin() + static_cast<std::ptrdiff_t>(first_.size())};
+}
+
+std::unique_ptr<RecordSource> ImportPreview::ImportSource()
+{
+    if (!keptAll_)
+        return OpenSource();
+    keptAll_ = false;
+    return std::make_unique<KeptRecords>(std::move(kept_), ignored_);
+}
+
 std::unique_ptr<ImportSurvey> ImportPreview::StartSurvey() const
 {
     return std::make_unique<ImportSurvey>(OpenSource(), book_);
@@ -116,10 +157,13 @@ std::unique_ptr<ImportSurvey> ImportPreview::StartSurvey() const
 
 void ImportPreview::Adopt(ImportSurvey& survey)
 {
-    records_ = survey.records_;
+    records_ = static_cast<int>(survey.duplicate_.size());
     duplicates_ = survey.duplicates_;
     first_ = std::move(survey.first_);
-    firstDuplicate_ = std::move(survey.firstDuplicate_);
+    duplicate_ = std::move(survey.duplicate_);
+    kept_ = std::move(survey.kept_);
+    keptAll_ = survey.keeping_;
+    ignored_ = survey.source_->IgnoredNames();
     if (const auto* table = dynamic_cast<const CsvRecordSource*>(survey.source_.get())) {
         for (std::size_t column = 0; column < sources_.size(); ++column)
             sources_[column].sample = table->Samples()[column];
@@ -148,11 +192,18 @@ bool ImportSurvey::Step(int count)
         if (!source_->Next(record_))
             return false;
         const bool duplicate = seen_.AddAndTell(ViewOf(record_));
-        ++records_;
+        duplicate_.push_back(duplicate);
         duplicates_ += duplicate ? 1 : 0;
-        if (first_.size() < static_cast<std::size_t>(ImportPreview::FirstCount)) {
+        if (first_.size() < static_cast<std::size_t>(ImportPreview::FirstCount))
             first_.push_back(record_);
-            firstDuplicate_.push_back(duplicate);
+        if (keeping_) {
+            for (const std::string& text : record_)
+                keptBytes_ += sizeof(std::string) + (text.size() > 15 ? text.size() + 1 : 0);
+            keeping_ = keptBytes_ <= KeepBytes;
+            if (keeping_)
+                kept_.push_back(std::move(record_));
+            else
+                kept_ = std::vector<Record>();
         }
     }
     return true;

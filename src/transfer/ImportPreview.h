@@ -62,16 +62,21 @@ public:
     int Records() const { return records_; }
     int Duplicates() const { return duplicates_; }
     const std::vector<Record>& FirstRecords() const { return first_; }
-    const std::vector<bool>& FirstAreDuplicates() const { return firstDuplicate_; }
+    // Whether each of the first records is a duplicate.
+    std::vector<bool> FirstAreDuplicates() const;
 
     // "跳过重复" (the default) or "全部导入".
     bool skipDuplicates = true;
     int ToAdd() const { return skipDuplicates ? records_ - duplicates_ : records_; }
 
-    // The reader and the index an import with the current choices needs
-    // (no index when every record is imported).
+    // A reader of the file with the current choices.
     std::unique_ptr<RecordSource> OpenSource() const;
-    const DuplicateIndex* SkipAgainst() const { return skipDuplicates ? &book_ : nullptr; }
+    // The reader an import needs: the records the last survey read, handed
+    // over when it kept them (then the file need not be read again), else
+    // OpenSource. And which of its records to leave out (none when every
+    // record is imported).
+    std::unique_ptr<RecordSource> ImportSource();
+    const std::vector<bool>* LeaveOut() const { return skipDuplicates ? &duplicate_ : nullptr; }
 
 private:
     std::vector<ColumnRole> ChoicesOf(std::size_t column) const;
@@ -89,12 +94,19 @@ private:
     int records_ = 0;
     int duplicates_ = 0;
     std::vector<Record> first_;
-    std::vector<bool> firstDuplicate_;
+    std::vector<bool> duplicate_; // per record of the file
+    std::vector<Record> kept_;    // every record, when the survey kept them
+    bool keptAll_ = false;
+    std::vector<std::string> ignored_;
 };
 
 // One reading of a file for the preview, in slices.
 class ImportSurvey {
 public:
+    // The records read are kept for the import while they take less memory
+    // than this.
+    static constexpr std::size_t KeepBytes = std::size_t{256} << 20;
+
     ImportSurvey(std::unique_ptr<RecordSource> source, DuplicateIndex book);
     // Reads up to count more records; false once the file is read.
     bool Step(int count);
@@ -105,10 +117,12 @@ private:
     std::unique_ptr<RecordSource> source_;
     DuplicateIndex seen_;
     Record record_;
-    int records_ = 0;
+    std::vector<Record> kept_;
+    std::size_t keptBytes_ = 0;
+    bool keeping_ = true;
     int duplicates_ = 0;
     std::vector<Record> first_;
-    std::vector<bool> firstDuplicate_;
+    std::vector<bool> duplicate_;
 };
 
 } // namespace transfer

@@ -187,7 +187,7 @@ void RecordBuilder::Note(std::string_view label, std::string_view text)
     notes_.append(label).append(": ").append(text);
 }
 
-Record RecordBuilder::Finish()
+void RecordBuilder::Finish(Record& out)
 {
     if (!otherGroups_.empty()) {
         std::string groups;
@@ -214,8 +214,10 @@ Record RecordBuilder::Finish()
         std::string& remarks = record_[col::Remarks];
         remarks.append(remarks.empty() ? "" : "\n").append(notes_);
     }
-    Record record = std::move(record_);
-    record_ = Record();
+    for (int column = 0; column < col::Count; ++column) {
+        out[column].swap(record_[column]);
+        record_[column].clear();
+    }
     name_.clear();
     for (std::string& part : parts_)
         part.clear();
@@ -224,7 +226,6 @@ Record RecordBuilder::Finish()
     firstAddress_.clear();
     otherGroups_.clear();
     notes_.clear();
-    return record;
 }
 
 } // namespace transfer

@@ -45,8 +45,9 @@ public:
     // A labelled line of 备注: "label: text".
     void Note(std::string_view label, std::string_view text);
 
-    // The record, and the builder empty for the next contact.
-    Record Finish();
+    // Puts the record into out (whose texts the builder keeps, emptied, for
+    // the next contact, so that reading a file reuses its buffers).
+    void Finish(Record& out);
 
 private:
     void Join(int column, std::string_view text);

@@ -41,11 +41,9 @@ double ExportJob::Progress() const
     return cursor_.Count() == 0 ? 1.0 : std::min(1.0, static_cast<double>(written_) / cursor_.Count());
 }
 
-ImportJob::ImportJob(sqlite3* db, std::unique_ptr<RecordSource> source, const DuplicateIndex* skipAgainst)
-    : source_(std::move(source)), appender_(db)
+ImportJob::ImportJob(sqlite3* db, std::unique_ptr<RecordSource> source, const std::vector<bool>* leaveOut)
+    : source_(std::move(source)), appender_(db), leaveOut_(leaveOut ? *leaveOut : std::vector<bool>())
 {
-    if (skipAgainst)
-        seen_ = *skipAgainst;
 }
 
 bool ImportJob::Step(int count)
@@ -53,7 +51,7 @@ bool ImportJob::Step(int count)
     for (int i = 0; i < count; ++i) {
         if (!source_->Next(record_))
             return false;
-        if (seen_ && seen_->AddAndTell(ViewOf(record_))) {
+        if (read_ < leaveOut_.size() && leaveOut_[read_++]) {
             ++skipped_;
             continue;
         }

@@ -9,7 +9,6 @@
 #include <QString>
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -41,12 +40,12 @@ private:
     int written_ = 0;
 };
 
-// Appends the records of a file to table data in one transaction. Given an
-// index of the book, it leaves out every record that duplicates one of the
-// book or one read before it from the file.
+// Appends the records of a file to table data in one transaction. Given
+// which of the records read to leave out, by their order in the file (the
+// duplicates the preview found), it leaves those out.
 class ImportJob {
 public:
-    ImportJob(sqlite3* db, std::unique_ptr<RecordSource> source, const DuplicateIndex* skipAgainst = nullptr);
+    ImportJob(sqlite3* db, std::unique_ptr<RecordSource> source, const std::vector<bool>* leaveOut = nullptr);
 
     // Appends up to count more records; false once the file is read to its
     // end. Throws FileFormatError at a malformed spot of the file.
@@ -65,7 +64,8 @@ public:
 private:
     std::unique_ptr<RecordSource> source_;
     RecordAppender appender_;
-    std::optional<DuplicateIndex> seen_;
+    std::vector<bool> leaveOut_;
+    std::size_t read_ = 0;
     Record record_;
     std::vector<std::string> categories_;
     std::unordered_set<std::string> knownCategories_;

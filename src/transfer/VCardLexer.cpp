@@ -192,7 +192,10 @@ VCardLexer::VCardLexer(std::string_view bytes) : bytes_(WithoutUtf8Bom(bytes))
 
 std::string_view VCardLexer::PeekLine(std::size_t& next) const
 {
-    const std::size_t end = std::min(bytes_.find_first_of("\r\n", pos_), bytes_.size());
+    // A plain loop: find_first_of calls memchr once for every byte it passes.
+    std::size_t end = pos_;
+    while (end < bytes_.size() && bytes_[end] != '\r' && bytes_[end] != '\n')
+        ++end;
     next = end;
     if (next < bytes_.size())
         next += bytes_[next] == '\r' && next + 1 < bytes_.size() && bytes_[next + 1] == '\n' ? 2 : 1;

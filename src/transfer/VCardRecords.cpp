@@ -340,7 +340,7 @@ void VCardRecordSource::ReadCard(int beginLine, Record& record)
         card_.push_back(std::move(property_));
     }
     Card(builder_, lexer_.FileIsUtf8(), version21, ignored_).Read(card_);
-    record = builder_.Finish();
+    builder_.Finish(record);
 }
 
 double VCardRecordSource::Progress() const

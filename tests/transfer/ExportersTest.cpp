@@ -141,7 +141,7 @@ TEST(ExportersTest, EveryExportersFileIsRecognisedAndLandsFieldForField)
         ASSERT_FALSE(preview.FirstRecords().empty());
         EXPECT_EQ(preview.FirstRecords().front(), file.expected.front()) << "the preview shows what will land";
 
-        transfer::ImportJob job(db.get(), preview.OpenSource(), preview.SkipAgainst());
+        transfer::ImportJob job(db.get(), preview.ImportSource(), preview.LeaveOut());
         while (job.Step(3)) {
         }
         job.Finish();
@@ -168,7 +168,7 @@ TEST(ExportersTest, ImportingTheSameFilesAgainAddsNothingUnlessAskedTo)
             EXPECT_EQ(again.Duplicates(), static_cast<int>(once.size()));
             EXPECT_EQ(again.ToAdd(), skip ? 0 : again.Records());
             EXPECT_EQ(again.FirstAreDuplicates().front(), true);
-            transfer::ImportJob job(db.get(), again.OpenSource(), again.SkipAgainst());
+            transfer::ImportJob job(db.get(), again.ImportSource(), again.LeaveOut());
             while (job.Step(3)) {
             }
             job.Finish();
