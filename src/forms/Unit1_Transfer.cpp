@@ -3,11 +3,13 @@
 // book. Both run in slices under a progress dialog that can cancel them.
 #include "forms/Unit1.h"
 
+#include "forms/ImportPreviewDialog.h"
 #include "forms/TransferProgress.h"
 #include "platform/FileDialogService.h"
 #include "runtime/Dialogs.h"
 #include "store/ADOConnection.h"
 #include "transfer/FileFormatError.h"
+#include "transfer/ImportPreview.h"
 #include "transfer/TransferJobs.h"
 #include "ui/ComboItems.h"
 
@@ -112,22 +114,28 @@ void TForm1::ExportRecords(transfer::Format format)
     ShowMessage(QStringLiteral("已导出%1条记录.").arg(job.Written()));
 }
 
+// The file is read and shown first; only what the user then accepts is written.
 void TForm1::ImportRecords(transfer::Format format)
 {
     const QString path = platform::fileDialogs().openFile(this, DialogRequest(format, QStringLiteral("导入")));
     if (path.isEmpty())
         return;
     int imported = 0;
+    int skipped = 0;
     QStringList categories;
     QStringList ignored;
     try {
         const store::SqliteDatabase db = transfer::OpenBook(ADOConnection1->ConnectionString);
-        transfer::ImportJob job(db.get(), transfer::OpenRecordSource(format, ReadWholeFile(path)));
+        transfer::ImportPreview preview(format, ReadWholeFile(path), transfer::IndexBook(db.get()));
+        if (!SurveyWithProgress(this, preview) || !ShowImportPreview(this, QFileInfo(path).fileName(), preview))
+            return;
+        transfer::ImportJob job(db.get(), preview.ImportSource(), preview.LeaveOut());
         if (!transfer::RunWithProgress(this, QStringLiteral("正在导入..."), [&] { return job.Step(RecordsPerStep); },
                                        [&] { return job.Progress(); }))
             return; // the job takes back what it appended
         job.Finish();
         imported = job.Imported();
+        skipped = job.Skipped();
         categories = ToQStrings(job.Categories());
         ignored = ToQStrings(job.IgnoredNames());
     } catch (const transfer::FileFormatError& error) {
@@ -135,7 +143,10 @@ void TForm1::ImportRecords(transfer::Format format)
         return;
     }
     Button_RefreshClick(Button_Refresh);
-    QString note = IgnoredNote(format, ignored);
+    QString note;
+    if (skipped > 0)
+        note += QStringLiteral("\n跳过了%1条重复的记录.").arg(skipped);
+    note += IgnoredNote(format, ignored);
     try {
         AddCategories(categories);
     } catch (const std::exception& error) {

@@ -14,12 +14,21 @@ namespace transfer {
 // quotes, with each quote inside doubled.
 void AppendCsvRow(std::string& out, std::span<const std::string_view> fields);
 
+// The separator a table uses, told by its first line that is not empty: the
+// one of comma, semicolon and tab found most often outside quotes there (a
+// comma when none is, or on a tie).
+char DetectSeparator(std::string_view text);
+
 // Reads rows from UTF-8 text. A row ends at CR LF, LF or a lone CR outside
 // quotes; inside quotes every character, line breaks included, belongs to the
 // field as written. An empty line is a row of one empty field.
 class CsvReader {
 public:
-    explicit CsvReader(std::string_view text) : text_(text) {}
+    // Reads from the offset on, which begins the given line.
+    explicit CsvReader(std::string_view text, char separator = ',', std::size_t offset = 0, int line = 1)
+        : text_(text), separator_(separator), pos_(offset), line_(line), rowLine_(line)
+    {
+    }
 
     // The next row's fields; false once the text is used up. Throws
     // FileFormatError for a quote that is never closed, a quote inside a field
@@ -28,17 +37,19 @@ public:
 
     // The line on which the row last read began.
     int RowLine() const { return rowLine_; }
-    // How much of the text has been read.
+    // How much of the text has been read, and the line that begins there.
     std::size_t Position() const { return pos_; }
+    int Line() const { return line_; }
 
 private:
     void ReadQuotedField(std::string& field);
     void ReadPlainField(std::string& field);
 
     std::string_view text_;
-    std::size_t pos_ = 0;
-    int line_ = 1;
-    int rowLine_ = 1;
+    char separator_;
+    std::size_t pos_;
+    int line_;
+    int rowLine_;
 };
 
 } // namespace transfer

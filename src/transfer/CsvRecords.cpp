@@ -1,34 +1,16 @@
 #include "transfer/CsvRecords.h"
 
 #include "transfer/FileFormatError.h"
-#include "transfer/TextEncoding.h"
-
-#include <QString>
 
 namespace transfer {
 namespace {
 
-// The column of a header name, or -1.
-int ColumnNamed(std::string_view name)
-{
-    const QString wanted = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).trimmed();
-    for (int column = 0; column < col::Count; ++column) {
-        const std::string_view known = ColumnNames[column];
-        if (wanted.compare(QString::fromUtf8(known.data(), static_cast<qsizetype>(known.size())), Qt::CaseInsensitive)
-            == 0)
-            return column;
-    }
-    return -1;
-}
-
 bool IsBlankRow(const std::vector<std::string>& fields) { return fields.size() == 1 && fields[0].empty(); }
 
-std::string ImportableNames()
+// Splits a cell of categories at the separator, or Google's " ::: ".
+std::vector<std::string_view> SplitGroups(std::string_view cell, char separator)
 {
-    std::string names;
-    for (int column = col::Category; column < col::Count; ++column)
-        names.append(column == col::Category ? "" : ",").append(ColumnNames[column]);
-    return names;
+    return separator == 0 ? SplitGoogleList(cell) : SplitTrimmed(cell, std::string_view(&separator, 1));
 }
 
 } // namespace
@@ -41,34 +23,115 @@ void CsvRecordSink::Begin(std::string& out)
 
 void CsvRecordSink::Append(std::string& out, const RecordView& record) { AppendCsvRow(out, record); }
 
-CsvRecordSource::CsvRecordSource(std::string bytes) : text_(DecodeTextFile(bytes)), reader_(text_)
+std::shared_ptr<const CsvTable> ReadCsvTable(std::string bytes)
 {
-    ReadHeader();
+    auto table = std::make_shared<CsvTable>();
+    DecodedFile decoded = DecodeTextFile(bytes);
+    table->text = std::move(decoded.text);
+    table->encoding = decoded.encoding;
+    table->separator = DetectSeparator(table->text);
+    CsvReader reader(table->text, table->separator);
+    while (reader.Next(table->header) && IsBlankRow(table->header)) {
+    }
+    if (IsBlankRow(table->header))
+        table->header.clear();
+    table->bodyOffset = reader.Position();
+    table->bodyLine = reader.Line();
+    return table;
 }
 
-void CsvRecordSource::ReadHeader()
+CsvRecordSource::CsvRecordSource(std::shared_ptr<const CsvTable> table, std::vector<ColumnRole> roles,
+                                 std::vector<PartGroup> groups)
+    : table_(std::move(table)), roles_(std::move(roles)), groups_(std::move(groups)),
+      reader_(table_->text, table_->separator, table_->bodyOffset, table_->bodyLine),
+      samples_(table_->header.size()), unsampled_(table_->header.size()), ignoredHeldText_(table_->header.size()),
+      partWhole_(groups_.size()),
+      partJoined_(groups_.size())
 {
-    std::vector<std::string> header;
-    while (reader_.Next(header) && IsBlankRow(header)) {
-    }
-    bool importable = false;
-    std::vector<bool> seen(col::Count, false);
-    for (const std::string& name : header) {
-        const int column = ColumnNamed(name);
-        if (column < 0) {
-            if (!name.empty())
-                ignored_.insert(name);
-            columnOfField_.push_back(-1);
-            continue;
+    roles_.resize(table_->header.size());
+}
+
+CsvRecordSource::CsvRecordSource(std::string bytes) : CsvRecordSource(ReadCsvTable(std::move(bytes)), {}, {})
+{
+    RecognisedHeader header = RecogniseHeader(table_->header);
+    roles_ = std::move(header.roles);
+    groups_ = std::move(header.groups);
+    partWhole_.resize(groups_.size());
+    partJoined_.resize(groups_.size());
+}
+
+void CsvRecordSource::Apply(std::size_t column, const std::string& value)
+{
+    const ColumnRole& role = roles_[column];
+    auto typeText = [&]() -> std::string_view {
+        const auto type = static_cast<std::size_t>(role.typeColumn);
+        return role.typeColumn >= 0 && type < fields_.size() ? std::string_view(fields_[type]) : std::string_view();
+    };
+    switch (role.target) {
+    case Target::Ignore: ignoredHeldText_[column] = true; break;
+    case Target::Skipped:
+    case Target::Companion: break;
+    case Target::Field: builder_.Field(role.field, value); break;
+    case Target::Name: builder_.Name(value); break;
+    case Target::GivenName: builder_.Part(NamePart::Given, value); break;
+    case Target::MiddleName: builder_.Part(NamePart::Middle, value); break;
+    case Target::FamilyName: builder_.Part(NamePart::Family, value); break;
+    case Target::Company: builder_.Company(value); break;
+    case Target::Telephone: {
+        if (role.typeColumn < 0) {
+            builder_.Telephone(role.phone, value);
+            break;
         }
-        if (seen[column])
-            throw FileFormatError(reader_.RowLine(), "表头里\"" + name + "\"列出现了两次.");
-        seen[column] = true;
-        importable = importable || column != col::Number;
-        columnOfField_.push_back(column == col::Number ? -1 : column);
+        const NumberKind kind = KindOfNumber(typeText());
+        if (kind == NumberKind::QQ)
+            builder_.QQ(value);
+        else
+            builder_.Telephone(kind == NumberKind::Mobile ? PhoneKind::Mobile : kind == NumberKind::Fax ? PhoneKind::Fax
+                                                                                                      : PhoneKind::Other,
+                               value);
+        break;
     }
-    if (!importable)
-        throw FileFormatError(reader_.RowLine(), "表头里没有可以导入的列名(" + ImportableNames() + ").");
+    case Target::Email: builder_.Email(value); break;
+    case Target::HomePage: builder_.HomePage(value); break;
+    case Target::QQ: builder_.QQ(value); break;
+    case Target::Groups:
+        for (const std::string_view group : SplitGroups(value, role.listSeparator))
+            builder_.Group(group);
+        break;
+    case Target::Note:
+        if (!role.dropsDefaults || !IsOutlookDefault(value))
+            builder_.Note(role.label, value);
+        break;
+    case Target::Part: {
+        const auto group = static_cast<std::size_t>(role.group);
+        const std::string_view part = Trimmed(value);
+        if (role.whole) {
+            partWhole_[group] = part;
+        } else if (!part.empty()) {
+            std::string& joined = partJoined_[group];
+            joined.append(joined.empty() ? "" : groups_[group].joiner).append(part);
+        }
+        break;
+    }
+    case Target::InstantMessage: {
+        const std::string_view service = Trimmed(typeText());
+        QQOrNote(service, service.empty() ? role.label : role.label + "(" + std::string(service) + ")", value);
+        break;
+    }
+    case Target::Custom: {
+        const std::string_view label = Trimmed(typeText());
+        QQOrNote(label, label.empty() ? role.label : std::string(label), value);
+        break;
+    }
+    }
+}
+
+void CsvRecordSource::QQOrNote(std::string_view companion, const std::string& label, const std::string& value)
+{
+    if (NamesQQ(companion))
+        builder_.QQ(value);
+    else
+        builder_.Note(label, value);
 }
 
 bool CsvRecordSource::Next(Record& record)
@@ -76,13 +139,26 @@ bool CsvRecordSource::Next(Record& record)
     while (reader_.Next(fields_)) {
         if (IsBlankRow(fields_))
             continue;
-        if (fields_.size() > columnOfField_.size())
-            throw FileFormatError(reader_.RowLine(), "这一行的字段比表头多.");
-        for (std::string& text : record)
-            text.clear();
-        for (std::size_t field = 0; field < fields_.size(); ++field)
-            if (const int column = columnOfField_[field]; column >= 0)
-                record[column] = std::move(fields_[field]);
+        for (std::size_t extra = roles_.size(); extra < fields_.size(); ++extra)
+            if (!fields_[extra].empty())
+                throw FileFormatError(reader_.RowLine(), "这一行的字段比表头多.");
+        const std::size_t count = std::min(fields_.size(), roles_.size());
+        for (std::size_t column = 0; column < count; ++column) {
+            const std::string& value = fields_[column];
+            if (value.empty())
+                continue;
+            if (unsampled_ > 0 && samples_[column].empty() && !Trimmed(value).empty()) {
+                samples_[column] = value;
+                --unsampled_;
+            }
+            Apply(column, value);
+        }
+        for (std::size_t group = 0; group < groups_.size(); ++group) {
+            builder_.Note(groups_[group].label, partWhole_[group].empty() ? partJoined_[group] : partWhole_[group]);
+            partWhole_[group].clear();
+            partJoined_[group].clear();
+        }
+        builder_.Finish(record);
         if (!HasNoImportableText(record))
             return true;
     }
@@ -91,9 +167,22 @@ bool CsvRecordSource::Next(Record& record)
 
 double CsvRecordSource::Progress() const
 {
-    return text_.empty() ? 1.0 : static_cast<double>(reader_.Position()) / static_cast<double>(text_.size());
+    return table_->text.empty() ? 1.0
+                                : static_cast<double>(reader_.Position()) / static_cast<double>(table_->text.size());
 }
 
-std::vector<std::string> CsvRecordSource::IgnoredNames() const { return {ignored_.begin(), ignored_.end()}; }
+std::vector<std::string> CsvRecordSource::IgnoredNames() const
+{
+    std::set<std::string> names;
+    for (std::size_t column = 0; column < roles_.size(); ++column) {
+        if (!ignoredHeldText_[column])
+            continue;
+        const std::string_view header = Trimmed(table_->header[column]);
+        names.insert(!roles_[column].label.empty() ? roles_[column].label
+                     : !header.empty()              ? std::string(header)
+                                                    : "第" + std::to_string(column + 1) + "列");
+    }
+    return {names.begin(), names.end()};
+}
 
 } // namespace transfer

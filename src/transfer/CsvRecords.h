@@ -1,8 +1,11 @@
 #pragma once
 
 #include "transfer/Csv.h"
+#include "transfer/HeaderRecognition.h"
 #include "transfer/RecordSource.h"
+#include "transfer/TextEncoding.h"
 
+#include <memory>
 #include <set>
 
 // Records as a spreadsheet's table: a header row of column names, then one
@@ -18,27 +21,57 @@ public:
     void Append(std::string& out, const RecordView& record) override;
 };
 
-// Reads a table in UTF-8 (with or without a byte-order mark) or in the code
-// page. The header row maps columns to fields by name (blanks around a name
-// and letter case do not matter); 编号 is left to the database, and columns of
-// other names are skipped. A row may have fewer fields than the header (the
-// rest are empty) but not more.
+// A table as a file holds it: its text as UTF-8, how the file stored it, the
+// separator and the first row that is not empty, which names the columns.
+struct CsvTable {
+    std::string text;
+    FileEncoding encoding = FileEncoding::Utf8;
+    char separator = ',';
+    std::vector<std::string> header;
+    std::size_t bodyOffset = 0; // where the rows below the header begin
+    int bodyLine = 1;
+};
+
+// Reads a table in UTF-8 (with or without a byte-order mark), UTF-16 (with
+// one) or the code page, separated by commas, semicolons or tabs. Throws
+// FileFormatError for text that is not valid in its encoding or a header row
+// that is malformed.
+std::shared_ptr<const CsvTable> ReadCsvTable(std::string bytes);
+
+// Reads the rows of a table as records, each column in its role: a row may
+// have fewer fields than the header (the rest are empty), and more only when
+// those are empty; rows that bring no text are skipped.
 class CsvRecordSource final : public RecordSource {
 public:
+    CsvRecordSource(std::shared_ptr<const CsvTable> table, std::vector<ColumnRole> roles, std::vector<PartGroup> groups);
+    // The table of the bytes with the roles its header is recognised to have.
     explicit CsvRecordSource(std::string bytes);
 
     bool Next(Record& record) override;
     double Progress() const override;
+    // The columns not kept (不导入) that held text in a row read: named by
+    // their label when the column is a known one, else by their own name.
     std::vector<std::string> IgnoredNames() const override;
 
-private:
-    void ReadHeader();
+    // Per column, its first value that held text among the rows read.
+    const std::vector<std::string>& Samples() const { return samples_; }
 
-    std::string text_;
+private:
+    void Apply(std::size_t column, const std::string& value);
+    // A value whose type, label or service names QQ is the QQ number, any other a labelled line.
+    void QQOrNote(std::string_view companion, const std::string& label, const std::string& value);
+
+    std::shared_ptr<const CsvTable> table_;
+    std::vector<ColumnRole> roles_;
+    std::vector<PartGroup> groups_;
     CsvReader reader_;
-    std::vector<int> columnOfField_; // per field of a row: its column, or -1 when skipped
-    std::set<std::string> ignored_;
+    RecordBuilder builder_;
     std::vector<std::string> fields_;
+    std::vector<std::string> samples_;
+    std::size_t unsampled_;
+    std::vector<bool> ignoredHeldText_; // per column not kept: whether a row held text there
+    std::vector<std::string> partWhole_; // per part group: the value that stands for the whole
+    std::vector<std::string> partJoined_;
 };
 
 } // namespace transfer

@@ -10,8 +10,9 @@ namespace transfer {
 // The file formats records travel in.
 enum class Format { Csv, VCard };
 
-// A reader of bytes in the format; throws FileFormatError when the file's
-// start is already wrong (a CSV file without a usable header row).
+// A reader of bytes in the format, a table's columns in the roles their
+// names are recognised to have; throws FileFormatError when the file is not
+// text.
 std::unique_ptr<RecordSource> OpenRecordSource(Format format, std::string bytes);
 
 // A writer of records in the format.

@@ -17,8 +17,9 @@ public:
     virtual bool Next(Record& record) = 0;
     // How much of the file has been read, from 0 to 1.
     virtual double Progress() const = 0;
-    // The names in the file that lead to no column (CSV columns, vCard
-    // properties), each once, sorted.
+    // What the file held that is not kept at all, as the closing message
+    // names it (a table's columns by their names or known labels, a card's
+    // properties in Chinese), each once, sorted.
     virtual std::vector<std::string> IgnoredNames() const = 0;
 };
 

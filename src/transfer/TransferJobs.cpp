@@ -41,13 +41,20 @@ double ExportJob::Progress() const
     return cursor_.Count() == 0 ? 1.0 : std::min(1.0, static_cast<double>(written_) / cursor_.Count());
 }
 
-ImportJob::ImportJob(sqlite3* db, std::unique_ptr<RecordSource> source) : source_(std::move(source)), appender_(db) {}
+ImportJob::ImportJob(sqlite3* db, std::unique_ptr<RecordSource> source, const std::vector<bool>* leaveOut)
+    : source_(std::move(source)), appender_(db), leaveOut_(leaveOut ? *leaveOut : std::vector<bool>())
+{
+}
 
 bool ImportJob::Step(int count)
 {
     for (int i = 0; i < count; ++i) {
         if (!source_->Next(record_))
             return false;
+        if (read_ < leaveOut_.size() && leaveOut_[read_++]) {
+            ++skipped_;
+            continue;
+        }
         appender_.Append(record_);
         ++imported_;
         const std::string& category = record_[col::Category];
@@ -58,5 +65,15 @@ bool ImportJob::Step(int count)
 }
 
 void ImportJob::Finish() { appender_.Commit(); }
+
+DuplicateIndex IndexBook(sqlite3* db)
+{
+    DuplicateIndex index;
+    RecordCursor cursor(db);
+    RecordView record;
+    while (cursor.Next(record))
+        index.Add(record);
+    return index;
+}
 
 } // namespace transfer

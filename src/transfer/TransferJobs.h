@@ -1,6 +1,7 @@
 #pragma once
 
 #include "transfer/BookDatabase.h"
+#include "transfer/Duplicates.h"
 #include "transfer/RecordFormats.h"
 #include "transfer/WholeFileWriter.h"
 
@@ -39,10 +40,12 @@ private:
     int written_ = 0;
 };
 
-// Appends the records of a file to table data in one transaction.
+// Appends the records of a file to table data in one transaction. Given
+// which of the records read to leave out, by their order in the file (the
+// duplicates the preview found), it leaves those out.
 class ImportJob {
 public:
-    ImportJob(sqlite3* db, std::unique_ptr<RecordSource> source);
+    ImportJob(sqlite3* db, std::unique_ptr<RecordSource> source, const std::vector<bool>* leaveOut = nullptr);
 
     // Appends up to count more records; false once the file is read to its
     // end. Throws FileFormatError at a malformed spot of the file.
@@ -51,6 +54,8 @@ public:
     void Finish();
 
     int Imported() const { return imported_; }
+    // The duplicates left out.
+    int Skipped() const { return skipped_; }
     double Progress() const { return source_->Progress(); }
     // The categories of the records, each once, in the order they came.
     const std::vector<std::string>& Categories() const { return categories_; }
@@ -59,10 +64,16 @@ public:
 private:
     std::unique_ptr<RecordSource> source_;
     RecordAppender appender_;
+    std::vector<bool> leaveOut_;
+    std::size_t read_ = 0;
     Record record_;
     std::vector<std::string> categories_;
     std::unordered_set<std::string> knownCategories_;
     int imported_ = 0;
+    int skipped_ = 0;
 };
+
+// Every record of table data in a duplicate index.
+DuplicateIndex IndexBook(sqlite3* db);
 
 } // namespace transfer

@@ -76,11 +76,15 @@ std::optional<std::size_t> ParseHead(std::string_view line, ContentLine& propert
         return std::nullopt;
     const std::vector<std::string_view> pieces = SplitOutsideQuotes(line.substr(0, colon), ';');
     std::string_view name = pieces.front();
-    if (const std::size_t dot = name.rfind('.'); dot != None)
+    std::string_view group;
+    if (const std::size_t dot = name.rfind('.'); dot != None) {
+        group = name.substr(0, dot);
         name.remove_prefix(dot + 1);
+    }
     if (name.empty() || !std::all_of(name.begin(), name.end(), IsNameCharacter))
         return std::nullopt;
     property.name = UpperCase(name);
+    property.group = UpperCase(group);
     property.parameters.clear();
     for (std::size_t i = 1; i < pieces.size(); ++i) {
         const std::string_view piece = pieces[i];
@@ -188,7 +192,10 @@ VCardLexer::VCardLexer(std::string_view bytes) : bytes_(WithoutUtf8Bom(bytes))
 
 std::string_view VCardLexer::PeekLine(std::size_t& next) const
 {
-    const std::size_t end = std::min(bytes_.find_first_of("\r\n", pos_), bytes_.size());
+    // A plain loop: find_first_of calls memchr once for every byte it passes.
+    std::size_t end = pos_;
+    while (end < bytes_.size() && bytes_[end] != '\r' && bytes_[end] != '\n')
+        ++end;
     next = end;
     if (next < bytes_.size())
         next += bytes_[next] == '\r' && next + 1 < bytes_.size() && bytes_[next + 1] == '\n' ? 2 : 1;

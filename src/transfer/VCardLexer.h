@@ -12,7 +12,8 @@ namespace transfer {
 
 struct ContentLine {
     int line = 0;     // where the property begins, counted from 1
-    std::string name; // upper case, without its group ("item1.TEL" is TEL)
+    std::string name;  // upper case, without its group ("item1.TEL" is TEL)
+    std::string group; // upper case ("ITEM1"), empty when the property has none
     // Upper-case names; a 2.1 parameter without a name ("TEL;CELL") counts
     // as a TYPE, or as the ENCODING for the names of encodings. Values as
     // written, without enclosing double quotes.

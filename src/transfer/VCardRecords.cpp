@@ -2,19 +2,16 @@
 
 #include "transfer/Ascii.h"
 #include "transfer/FileFormatError.h"
+#include "transfer/HeaderRecognition.h"
+#include "transfer/VCardProperties.h"
 
-#include <array>
 #include <algorithm>
+#include <unordered_map>
 
 namespace transfer {
 namespace {
 
-// Properties that say something about the file rather than about the contact.
-bool IsBookkeeping(std::string_view name)
-{
-    constexpr std::array<std::string_view, 4> names = {"VERSION", "PRODID", "REV", "UID"};
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
+constexpr std::size_t None = std::string_view::npos;
 
 // "BEGIN:VCARD" or "END:VCARD", blanks after the value allowed.
 bool IsCardMarker(const ContentLine& property, std::string_view name)
@@ -24,10 +21,10 @@ bool IsCardMarker(const ContentLine& property, std::string_view name)
     return property.name == name && ascii::EqualsIgnoringCase(value, "VCARD");
 }
 
-// Undoes the escapes of a text value. Version 2.1 escapes only "\;" and "\\";
-// later versions also "\,", and "\n" (or "\N") for a line break. "\r" is how
-// this program writes a CR that is not part of a CR LF. Any other backslash
-// stays as it is.
+// Undoes the escapes of a text value: "\\", "\;", "\," and "\:" in every
+// version; from 3.0 on also "\n" (or "\N") for a line break, and "\r", which
+// is how this program writes a CR that is not part of a CR LF. Any other
+// backslash stays as it is.
 std::string Unescape(std::string_view value, bool version21)
 {
     std::string text;
@@ -37,11 +34,11 @@ std::string Unescape(std::string_view value, bool version21)
         const char after = i + 1 < value.size() ? value[i + 1] : '\0';
         if (c != '\\' || after == '\0') {
             text += c;
-        } else if (after == '\\' || after == ';') {
+        } else if (after == '\\' || after == ';' || after == ',' || after == ':') {
             text += after;
             ++i;
-        } else if (!version21 && (after == ',' || after == 'n' || after == 'N' || after == 'r')) {
-            text += after == ',' ? ',' : after == 'r' ? '\r' : '\n';
+        } else if (!version21 && (after == 'n' || after == 'N' || after == 'r')) {
+            text += after == 'r' ? '\r' : '\n';
             ++i;
         } else {
             text += c;
@@ -50,21 +47,21 @@ std::string Unescape(std::string_view value, bool version21)
     return text;
 }
 
-// Cuts a structured value at every ';' that no backslash escapes.
-std::vector<std::string_view> SplitComponents(std::string_view value)
+// Cuts a value at every separator that no backslash escapes.
+std::vector<std::string_view> SplitUnescaped(std::string_view value, char separator)
 {
-    std::vector<std::string_view> components;
+    std::vector<std::string_view> pieces;
     std::size_t start = 0;
     for (std::size_t i = 0; i < value.size(); ++i) {
         if (value[i] == '\\')
             ++i;
-        else if (value[i] == ';') {
-            components.push_back(value.substr(start, i - start));
+        else if (value[i] == separator) {
+            pieces.push_back(value.substr(start, i - start));
             start = i + 1;
         }
     }
-    components.push_back(value.substr(start));
-    return components;
+    pieces.push_back(value.substr(start));
+    return pieces;
 }
 
 // Every LF becomes CR LF, for values written with X-LINEBREAK=CRLF.
@@ -80,105 +77,114 @@ std::string WithCrLf(const std::string& text)
     return converted;
 }
 
-bool ContainsNonAscii(std::string_view text)
+// An Apple label as it is meant: "_$!<Mobile>!$_" is "Mobile".
+std::string_view LabelText(std::string_view label)
 {
-    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (label.substr(0, 4) == "_$!<" && label.size() >= 8 && label.substr(label.size() - 4) == ">!$_")
+        return label.substr(4, label.size() - 8);
+    return label;
 }
 
-// The name that N gives: family name then given name, run together for
-// Chinese names, given name first with a blank between for others.
-std::string NameFromParts(std::string_view value, bool version21)
+// The part of an address a line shows for an ADR's types or label.
+std::string AddressLabel(const ContentLine& property, std::string_view label)
 {
-    const std::vector<std::string_view> parts = SplitComponents(value);
-    const std::string family = Unescape(parts[0], version21);
-    const std::string given = parts.size() > 1 ? Unescape(parts[1], version21) : std::string();
-    if (family.empty() || given.empty())
-        return family + given;
-    return ContainsNonAscii(family) || ContainsNonAscii(given) ? family + given : given + " " + family;
+    if (!label.empty())
+        return "地址(" + std::string(label) + ")";
+    if (property.HasType("HOME"))
+        return "住宅地址";
+    if (property.HasType("WORK"))
+        return "工作地址";
+    return "地址";
 }
 
-void Join(std::string& field, const std::string& value, std::string_view separator)
+// "x-apple:123" is scheme "x-apple" and address "123"; a value without a
+// scheme has none.
+std::pair<std::string_view, std::string_view> SplitScheme(std::string_view value)
 {
-    if (value.empty())
-        return;
-    if (!field.empty())
-        field += separator;
-    field += value;
+    const std::size_t colon = value.find(':');
+    if (colon == None || colon == 0)
+        return {{}, value};
+    const std::string_view scheme = value.substr(0, colon);
+    const bool plain = std::all_of(scheme.begin(), scheme.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '+' ||
+               c == '.';
+    });
+    return plain ? std::pair{scheme, value.substr(colon + 1)} : std::pair{std::string_view(), value};
 }
 
-// The field a TEL goes to, by its types.
-int TelephoneColumn(const ContentLine& property)
-{
-    if (property.HasType("FAX"))
-        return col::Fax;
-    if (property.HasType("CELL") || property.HasType("MOBILE") || property.HasType("IPHONE"))
-        return col::Mobile;
-    return col::Phone;
-}
-
-// A number written as a "tel:" address (VALUE=uri, version 4.0) without
-// its scheme; a text value stays as it is.
-std::string WithoutTelScheme(const ContentLine& property, std::string number)
-{
-    if (ascii::EqualsIgnoringCase(property.Parameter("VALUE"), "uri") && ascii::StartsWithIgnoringCase(number, "tel:"))
-        number.erase(0, 4);
-    return number;
-}
-
-// What one card says, collected property by property.
+// What one card says, property by property, into the builder.
 class Card {
 public:
-    explicit Card(bool fileIsUtf8) : fileIsUtf8_(fileIsUtf8) {}
-
-    void SetVersion(std::string_view version) { version21_ = version.substr(0, 2) == "2."; }
-
-    // False when the property leads to no field.
-    bool Add(const ContentLine& property)
+    Card(RecordBuilder& builder, bool fileIsUtf8, bool version21, std::set<std::string>& ignored)
+        : builder_(builder), fileIsUtf8_(fileIsUtf8), version21_(version21), ignored_(ignored)
     {
-        const std::string& name = property.name;
-        if (name == "FN") {
-            if (formattedName_.empty())
-                formattedName_ = Text(property);
-        } else if (name == "N") {
-            if (nameFromParts_.empty())
-                nameFromParts_ = NameFromParts(Decoded(property), version21_);
-        } else if (name == "CATEGORIES") {
-            Join(record_[col::Category], Text(property), ",");
-        } else if (name == "TEL") {
-            const std::string number = WithoutTelScheme(property, Text(property));
-            Join(record_[TelephoneColumn(property)], number, "; ");
-            if (firstNumber_.empty())
-                firstNumber_ = number;
-        } else if (name == "EMAIL") {
-            const std::string address = Text(property);
-            Join(record_[col::Email], address, "; ");
-            if (firstAddress_.empty())
-                firstAddress_ = address;
-        } else if (name == "URL") {
-            Join(record_[col::HomePage], Text(property), "; ");
-        } else if (name == "NOTE") {
-            Join(record_[col::Remarks], Text(property), "; ");
-        } else if (name == "X-QQ") {
-            Join(record_[col::QQ], Text(property), "; ");
-        } else {
-            return false;
-        }
-        return true;
     }
 
-    Record Finish()
+    void Read(const std::vector<ContentLine>& properties)
     {
-        for (const std::string* name : {&formattedName_, &nameFromParts_, &firstNumber_, &firstAddress_}) {
-            if (!name->empty()) {
-                record_[col::Name] = *name;
-                break;
-            }
-        }
-        return std::move(record_);
+        for (const ContentLine& property : properties)
+            if (!property.group.empty() && property.name == "X-ABLABEL")
+                labels_[property.group] = Text(property);
+        for (const ContentLine& property : properties)
+            Add(property);
     }
 
 private:
+    void Add(const ContentLine& property)
+    {
+        const PropertyInfo info = PropertyOf(property.name);
+        const std::string_view label = LabelOf(property);
+        switch (info.use) {
+        case PropertyUse::Name: builder_.Name(Text(property)); break;
+        case PropertyUse::NameParts: AddName(property); break;
+        case PropertyUse::Company: AddCompany(property); break;
+        case PropertyUse::Telephone: AddTelephone(property, label); break;
+        case PropertyUse::Email: builder_.Email(Text(property)); break;
+        case PropertyUse::HomePage: builder_.HomePage(Text(property)); break;
+        case PropertyUse::Remarks: builder_.Remarks(Text(property)); break;
+        case PropertyUse::Groups: {
+            const std::string groups = Decoded(property);
+            for (const std::string_view group : SplitUnescaped(groups, ','))
+                builder_.Group(Unescape(group, version21_));
+            break;
+        }
+        case PropertyUse::QQ: builder_.QQ(Text(property)); break;
+        case PropertyUse::Messaging: AddMessaging(property); break;
+        case PropertyUse::Chat:
+        case PropertyUse::Note:
+            builder_.Note(label.empty() ? std::string(info.label) : LabelledNote(info.label, label), Text(property));
+            break;
+        case PropertyUse::Address: AddAddress(property, label); break;
+        case PropertyUse::AndroidField: AddAndroidField(property); break;
+        case PropertyUse::Label:
+            if (property.group.empty())
+                ignored_.insert(ChineseNameOf(property.name));
+            break;
+        case PropertyUse::Bookkeeping: break;
+        case PropertyUse::NotKept: ignored_.insert(ChineseNameOf(property.name)); break;
+        }
+    }
+
+    std::string_view LabelOf(const ContentLine& property) const
+    {
+        if (property.group.empty())
+            return {};
+        const auto found = labels_.find(property.group);
+        return found == labels_.end() ? std::string_view() : LabelText(found->second);
+    }
+
+    static std::string LabelledNote(std::string_view what, std::string_view label)
+    {
+        return std::string(what) + "(" + std::string(label) + ")";
+    }
+
     std::string Decoded(const ContentLine& property) const { return DecodedValue(property, fileIsUtf8_); }
+
+    // A parameter's value as text in the file's encoding; empty when it is not valid there.
+    std::string ParameterText(const ContentLine& property, std::string_view name) const
+    {
+        return DecodeValue(property.Parameter(name), fileIsUtf8_ ? "UTF-8" : "GB18030").value_or(std::string());
+    }
 
     std::string Text(const ContentLine& property) const
     {
@@ -186,18 +192,117 @@ private:
         return property.Parameter("X-LINEBREAK") == "CRLF" ? WithCrLf(text) : text;
     }
 
+    std::vector<std::string> Components(const ContentLine& property) const
+    {
+        const std::string decoded = Decoded(property);
+        std::vector<std::string> components;
+        for (const std::string_view piece : SplitUnescaped(decoded, ';'))
+            components.push_back(Unescape(piece, version21_));
+        return components;
+    }
+
+    void AddName(const ContentLine& property)
+    {
+        const std::vector<std::string> parts = Components(property);
+        auto part = [&](std::size_t i) { return i < parts.size() ? std::string_view(parts[i]) : std::string_view(); };
+        builder_.Part(NamePart::Family, part(0));
+        builder_.Part(NamePart::Given, part(1));
+        builder_.Part(NamePart::Middle, part(2));
+        builder_.Note("称谓", part(3));
+        builder_.Note("后缀", part(4));
+    }
+
+    void AddCompany(const ContentLine& property)
+    {
+        const std::vector<std::string> units = Components(property);
+        builder_.Company(units.front());
+        std::string department;
+        for (std::size_t i = 1; i < units.size(); ++i)
+            if (!Trimmed(units[i]).empty())
+                department.append(department.empty() ? "" : " ").append(Trimmed(units[i]));
+        builder_.Note("部门", department);
+    }
+
+    void AddTelephone(const ContentLine& property, std::string_view label)
+    {
+        std::string number = Text(property);
+        // A 4.0 "tel:" address loses its scheme only when it says it is one.
+        if (ascii::EqualsIgnoringCase(property.Parameter("VALUE"), "uri") && ascii::StartsWithIgnoringCase(number, "tel:"))
+            number.erase(0, 4);
+        const NumberKind byLabel = KindOfNumber(label);
+        if (byLabel == NumberKind::QQ || property.HasType("QQ") || property.HasType("X-QQ"))
+            builder_.QQ(number);
+        else if (byLabel == NumberKind::Fax || property.HasType("FAX"))
+            builder_.Telephone(PhoneKind::Fax, number);
+        else if (byLabel == NumberKind::Mobile || property.HasType("CELL") || property.HasType("MOBILE") ||
+                 property.HasType("IPHONE"))
+            builder_.Telephone(PhoneKind::Mobile, number);
+        else
+            builder_.Telephone(PhoneKind::Other, number);
+    }
+
+    void AddMessaging(const ContentLine& property)
+    {
+        const std::string text = Text(property);
+        const auto [scheme, address] = SplitScheme(text);
+        std::string service = ParameterText(property, "X-SERVICE-TYPE");
+        if (service.empty())
+            service = ParameterText(property, "TYPE");
+        if (NamesQQ(service) || property.HasType("QQ") || ascii::EqualsIgnoringCase(scheme, "qq")) {
+            builder_.QQ(address);
+            return;
+        }
+        if (service.empty())
+            service = scheme;
+        builder_.Note(service.empty() ? std::string("即时通讯") : LabelledNote("即时通讯", service), text);
+    }
+
+    void AddAddress(const ContentLine& property, std::string_view label)
+    {
+        std::string address;
+        for (const std::string& component : Components(property))
+            if (!Trimmed(component).empty())
+                address.append(address.empty() ? "" : " ").append(Trimmed(component));
+        builder_.Note(AddressLabel(property, label), address);
+    }
+
+    // Android's own fields: "vnd.android.cursor.item/nickname;Bob;1;...".
+    void AddAndroidField(const ContentLine& property)
+    {
+        const std::vector<std::string> parts = Components(property);
+        const std::string_view kind = parts.front();
+        const std::string_view value = parts.size() > 1 ? std::string_view(parts[1]) : std::string_view();
+        if (kind.ends_with("/nickname"))
+            builder_.Note("昵称", value);
+        else if (kind.ends_with("/contact_event"))
+            builder_.Note("纪念日", value);
+        else if (kind.ends_with("/relation"))
+            builder_.Note("相关人", value);
+        else
+            ignored_.insert(ChineseNameOf(property.name));
+    }
+
+    RecordBuilder& builder_;
     bool fileIsUtf8_;
-    bool version21_ = false;
-    Record record_;
-    std::string formattedName_;
-    std::string nameFromParts_;
-    std::string firstNumber_;
-    std::string firstAddress_;
+    bool version21_;
+    std::set<std::string>& ignored_;
+    std::unordered_map<std::string, std::string> labels_; // by group
 };
 
 } // namespace
 
-VCardRecordSource::VCardRecordSource(std::string bytes) : bytes_(std::move(bytes)), lexer_(bytes_) {}
+VCardRecordSource::VCardRecordSource(std::string bytes)
+    : bytes_(WithUtf16AsUtf8(bytes)), encoding_(FileEncoding::Utf8), lexer_(bytes_)
+{
+    if (bytes.substr(0, 2) == "\xFF\xFE")
+        encoding_ = FileEncoding::Utf16Le;
+    else if (bytes.substr(0, 2) == "\xFE\xFF")
+        encoding_ = FileEncoding::Utf16Be;
+    else if (!lexer_.FileIsUtf8())
+        encoding_ = FileEncoding::CodePage;
+    else if (WithoutUtf8Bom(bytes_).size() != bytes_.size())
+        encoding_ = FileEncoding::Utf8WithBom;
+}
 
 bool VCardRecordSource::Next(Record& record)
 {
@@ -215,18 +320,27 @@ bool VCardRecordSource::Next(Record& record)
 
 void VCardRecordSource::ReadCard(int beginLine, Record& record)
 {
-    Card card(lexer_.FileIsUtf8());
+    card_.clear();
+    bool version21 = false;
     for (;;) {
         if (!lexer_.Next(property_) || property_.name == "BEGIN")
             throw FileFormatError(beginLine, "这张名片没有结束(缺少END:VCARD).");
         if (IsCardMarker(property_, "END"))
             break;
-        if (property_.name == "VERSION")
-            card.SetVersion(property_.value);
-        else if (!card.Add(property_) && !IsBookkeeping(property_.name))
-            ignored_.insert(property_.name);
+        if (property_.name == "VERSION") {
+            const std::string_view version = Trimmed(property_.value);
+            version21 = version.substr(0, 2) == "2.";
+            if (versions_.size() < 8)
+                versions_.emplace(version);
+            continue;
+        }
+        if (property_.name == "PRODID" && maker_.empty())
+            maker_ = property_.value;
+        ++counts_[property_.name];
+        card_.push_back(std::move(property_));
     }
-    record = card.Finish();
+    Card(builder_, lexer_.FileIsUtf8(), version21, ignored_).Read(card_);
+    builder_.Finish(record);
 }
 
 double VCardRecordSource::Progress() const

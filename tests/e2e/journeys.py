@@ -21,6 +21,7 @@ from program import Program
 import defects
 import notray
 import flows
+import imports
 
 FAKE_OPENER = """#!/bin/sh
 # Stands in for the desktop's opener: notes what the program asked it to open.
@@ -124,7 +125,7 @@ def main():
     parser.add_argument("--list", action="store_true", help="list the journeys and stop")
     args = parser.parse_args()
 
-    journeys = flows.JOURNEYS + defects.JOURNEYS + notray.JOURNEYS
+    journeys = flows.JOURNEYS + defects.JOURNEYS + imports.JOURNEYS + notray.JOURNEYS
     chosen = [(name, body) for name, body in journeys
               if not args.words or any(word in name for word in args.words)]
     if args.list:

@@ -29,9 +29,9 @@ std::vector<ForeignFile> ForeignFiles()
          InCodePage("姓名,手机,公司,分类,备注\r\n"
                     "张三,13800000001,某某公司,QQ帐号,\"第一行\n第二行\"\r\n"
                     "李四,,,网站帐号,\"他说\"\"你好\"\"\"\r\n"),
-         {MakeRecord({"QQ帐号", "张三", "", "13800000001", "", "", "", "", "第一行\n第二行"}),
+         {MakeRecord({"QQ帐号", "张三", "", "13800000001", "", "", "", "", "第一行\n第二行\n公司: 某某公司"}),
           MakeRecord({"网站帐号", "李四", "", "", "", "", "", "", "他说\"你好\""})},
-         {"公司"}},
+         {}},
         {"hand-made UTF-8 without a byte-order mark: LF, loose header, short rows, blank lines", Format::Csv,
          "\n 姓名 ,qq,邮箱\n王五,10001,ww@mail.example\n赵六\n\n,,\n",
          {MakeRecord({"", "王五", "10001", "", "", "", "ww@mail.example"}), MakeRecord({"", "赵六"})},
@@ -59,7 +59,7 @@ std::vector<ForeignFile> ForeignFiles()
          "BEGIN:VCARD\nVERSION:2.1\nN:;;;;\nFN:\nTEL;HOME:+86 10 5555 0001\nEND:VCARD\n",
          {MakeRecord({"", "李四", "", "", "+86 10 5555 0000"}),
           MakeRecord({"", "+86 10 5555 0001", "", "", "+86 10 5555 0001"})},
-         {"PHOTO"}},
+         {"照片"}},
         {"vCard 2.1 of a Western mail program: Latin-1 in quoted-printable, ASCII named as such", Format::VCard,
          "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:M=FCller;J=FCrgen\r\n"
          "FN;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:J=FCrgen M=FCller\r\n"
@@ -74,16 +74,18 @@ std::vector<ForeignFile> ForeignFiles()
          "TEL;type=WORK;type=FAX:+1 555 0102\r\nitem2.URL;type=pref:https://john.example\r\n"
          "NOTE:Line one\\nLine two\\, with a comma and a long tail that goes on past seven\r\n ty-five bytes\r\n"
          "CATEGORIES:Friends,Work\r\nEND:VCARD\r\n",
-         {MakeRecord({"Friends,Work", "John Smith", "", "+1 555 0100; +1 555 0101", "", "+1 555 0102",
+         {MakeRecord({"Friends", "John Smith", "", "+1 555 0100; +1 555 0101", "", "+1 555 0102",
                       "john@example.com", "https://john.example",
-                      "Line one\nLine two, with a comma and a long tail that goes on past seventy-five bytes"})},
-         {"ORG", "X-ABLABEL"}},
+                      "Line one\nLine two, with a comma and a long tail that goes on past seventy-five bytes\n"
+                      "公司: Example Ltd.\n其他分组: Work"})},
+         {}},
         {"vCard 3.0 of a mail program: a card with N only, an address, two e-mail addresses", Format::VCard,
          "BEGIN:VCARD\r\nVERSION:3.0\r\nN:王;小明;;;\r\nEMAIL;TYPE=INTERNET;TYPE=HOME:xm@example.com\r\n"
          "EMAIL;TYPE=INTERNET;TYPE=WORK:wang@work.example\r\nTEL;TYPE=CELL:139 0000 0000\r\n"
          "ADR;TYPE=HOME:;;北京市海淀区;;;;\r\nCATEGORIES:myContacts\r\nEND:VCARD\r\n",
-         {MakeRecord({"myContacts", "王小明", "", "139 0000 0000", "", "", "xm@example.com; wang@work.example"})},
-         {"ADR"}},
+         {MakeRecord({"", "王小明", "", "139 0000 0000", "", "", "xm@example.com; wang@work.example", "",
+                      "住宅地址: 北京市海淀区"})},
+         {}},
         {"vCard 4.0: tel: addresses, quoted type lists, no name but an e-mail address", Format::VCard,
          "BEGIN:VCARD\r\nVERSION:4.0\r\nKIND:individual\r\nFN:Zoë Müller\r\n"
          "TEL;VALUE=uri;TYPE=\"voice,cell\";PREF=1:tel:+49-170-555-0100\r\n"
@@ -91,9 +93,19 @@ std::vector<ForeignFile> ForeignFiles()
          "IMPP:xmpp:zoe@example.de\r\nNOTE:Erste Zeile\\nZweite Zeile\r\nEND:VCARD\r\n"
          "BEGIN:VCARD\r\nVERSION:4.0\r\nEMAIL:nobody@example.de\r\nEND:VCARD\r\n",
          {MakeRecord({"", "Zoë Müller", "", "+49-170-555-0100", "+49-30-555-0100", "", "zoe@example.de", "",
-                      "Erste Zeile\nZweite Zeile"}),
+                      "Erste Zeile\nZweite Zeile\n即时通讯(xmpp): xmpp:zoe@example.de"}),
           MakeRecord({"", "nobody@example.de", "", "", "", "", "nobody@example.de"})},
-         {"IMPP", "KIND"}},
+         {}},
+        {"names from N alone: Latin letters beyond ASCII keep given name first, Chinese run together", Format::VCard,
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Müller;Jürgen;;Dr.;\r\nEMAIL:jm@example.de\r\nEND:VCARD\r\n"
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:欧阳;娜娜;;;\r\nEMAIL:ny@example.cn\r\nEND:VCARD\r\n",
+         {MakeRecord({"", "Jürgen Müller", "", "", "", "", "jm@example.de", "", "称谓: Dr."}),
+          MakeRecord({"", "欧阳娜娜", "", "", "", "", "ny@example.cn"})},
+         {}},
+        {"IMPP whose service is named in bytes that are no text, and one of QQ by its scheme", Format::VCard,
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:a\r\nIMPP;TYPE=\xFF:skype:a.b\r\nIMPP:qq:10009\r\nEND:VCARD\r\n",
+         {MakeRecord({"", "a", "10009", "", "", "", "", "", "即时通讯(skype): skype:a.b"})},
+         {}},
     };
 }
 

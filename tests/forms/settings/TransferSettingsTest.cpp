@@ -1,71 +1,20 @@
 // The group "导入导出" on the settings page, driven through its buttons with
 // the file dialogs and message boxes answered by doubles.
-#include "forms/Unit1.h"
-#include "store/DatabaseConstants.h"
-#include "support/ProgramFixture.h"
-#include "support/ScriptedFileDialogs.h"
-#include "support/TemporaryBook.h"
-#include "transfer/BookDatabase.h"
+#include "PreviewDriver.h"
+#include "TransferFixture.h"
 #include "ui/ComboItems.h"
 #include "ui/StatusBar.h"
 
-#include <QAbstractItemModel>
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QDialog>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QTableView>
-#include <QTimer>
 
 #include <cerrno>
 #include <cstring>
 
-namespace {
-
-class SettingsPageTest : public ProgramFixture {
-protected:
-    void SetUp() override
-    {
-        DeliverDatabase(QStringLiteral("pw2010"));
-        AddRecords({MakeRecord({"QQ帐号", "张三", "10001"}), MakeRecord({"网站帐号", "李四"}),
-                    MakeRecord({"QQ帐号", "王五", "", "", "", "", "", "", "一行\r\n二行"})});
-        StartProgram();
-        form1->show();
-        form1->Button_Refresh->click();
-    }
-
-    void AddRecords(const std::vector<transfer::Record>& records)
-    {
-        const store::SqliteDatabase db = transfer::OpenBook(store::ProgramConnectionString(ProgramFolder()));
-        transfer::RecordAppender appender(db.get());
-        for (const transfer::Record& record : records)
-            appender.Append(record);
-        appender.Commit();
-    }
-    QStringList Names() { return ColumnOnDatabase(QStringLiteral("姓名"), QStringLiteral("data")); }
-    int GridRows() const { return form1->DBGrid1->model()->rowCount(); }
-    QByteArray FileBytes(const QString& path) const
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    QString WriteFile(const QString& name, const QByteArray& bytes) const
-    {
-        QFile file(FileInFolder(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
-    }
-
-    ScriptedFileDialogs fileDialogs;
-};
-
-} // namespace
+using SettingsPageTest = TransferFixture;
 
 TEST_F(SettingsPageTest, GroupSitsBelowSpecialOperationsSkinnedLikeItsNeighbours)
 {
@@ -119,10 +68,13 @@ TEST_F(SettingsPageTest, ImportAppendsReloadsTheListAndAddsNewCategoriesToBothBo
 {
     const QStringList categoriesBefore = ItemsOf(form1->Edit_FenLei);
     fileDialogs.answer(WriteFile(QStringLiteral("in.csv"),
-                                 "姓名,分类,公司\r\n赵六,新分类,甲\r\n钱七,qq帐号,乙\r\n孙八,\"两\r\n行\",\r\n"));
+                                 "姓名,分类,籍贯\r\n赵六,新分类,甲\r\n钱七,qq帐号,乙\r\n孙八,\"两\r\n行\",\r\n"));
+    PreviewDriver preview;
+    preview.Accept();
     form1->Button_ImportCsv->click();
 
-    EXPECT_EQ(messageBoxes.texts(), QStringList{QStringLiteral("已导入3条记录.\n未导入的列: 公司")});
+    EXPECT_EQ(preview.Shown(), 1);
+    EXPECT_EQ(messageBoxes.texts(), QStringList{QStringLiteral("已导入3条记录.\n未导入的列: 籍贯")});
     EXPECT_FALSE(fileDialogs.shown()[0].saving);
     EXPECT_EQ(Names(), (QStringList{"张三", "李四", "王五", "赵六", "钱七", "孙八"}));
     EXPECT_EQ(GridRows(), 6);
@@ -157,13 +109,16 @@ TEST_F(SettingsPageTest, CancelledDialogOrProgressChangesNothing)
     for (int i = 0; i < 200000; ++i)
         many += "名" + QByteArray::number(i) + ",新分类\r\n";
     fileDialogs.answer(WriteFile(QStringLiteral("many.csv"), many));
+    PreviewDriver preview;
+    preview.Accept();
     bool cancelledMidway = false;
     QTimer canceller;
     canceller.setInterval(0);
     QObject::connect(&canceller, &QTimer::timeout, [&] {
         auto* progress = form1->findChild<QDialog*>(QStringLiteral("TransferProgress"));
-        // Cancelled after the first slice of work, whether or not the dialog has shown yet.
-        if (progress && progress->findChild<QProgressBar*>()->value() > 0 && !cancelledMidway) {
+        // The import (not the preview's reading) cancelled after its first slice of work,
+        // whether or not the dialog has shown yet.
+        if (preview.Shown() == 1 && progress && progress->findChild<QProgressBar*>()->value() > 0 && !cancelledMidway) {
             cancelledMidway = true;
             progress->findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
         }
