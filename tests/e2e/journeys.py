@@ -19,9 +19,9 @@ from pathlib import Path
 from desktop import Bus, Desktop, Failure, Processes, clean_environment
 from program import Program
 import defects
-import notray
 import flows
 import imports
+import notray
 
 FAKE_OPENER = """#!/bin/sh
 # Stands in for the desktop's opener: notes what the program asked it to open.
