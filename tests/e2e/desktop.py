@@ -386,6 +386,21 @@ class Desktop:
     def screenshot(self, path):
         self.run(["import", "-window", "root", str(path)], check=False)
 
+    def glyph_count(self, rect, inset=3):
+        """How many characters a one-line box shows (a password box's stars or dots): the
+        runs of columns inside its frame that hold a dark pixel. A lone column (the text
+        cursor) is no character."""
+        pgm = subprocess.run(["import", "-window", "root", "-crop",
+                              f"{rect.width}x{rect.height}+{rect.x}+{rect.y}", "+repage",
+                              "-colorspace", "gray", "-depth", "8", "pgm:-"],
+                             env=self.env, capture_output=True, timeout=20, check=True).stdout
+        header = pgm.split(maxsplit=4)  # P5, width, height, 255, pixels
+        width, height, pixels = int(header[1]), int(header[2]), header[4]
+        dark = [any(pixels[y * width + x] < 160 for y in range(inset, height - inset))
+                for x in range(inset, width - inset)]
+        runs = [len(run) for run in "".join(".#"[d] for d in dark).split(".") if run]
+        return sum(1 for run in runs if run > 1)
+
     # Windows as the window manager and the X server see them.
 
     def windows_of(self, pid, visible=True):
@@ -621,6 +636,7 @@ def locale_path(lang, work):
     if f"{name}.utf8" in installed or lang in installed:
         return None
     folder = work / "locale"
+    folder.mkdir()
     done = subprocess.run(["localedef", "-i", name, "-f", "UTF-8", str(folder / lang)],
                           capture_output=True, text=True)
     expect(done.returncode == 0 and (folder / lang / "LC_CTYPE").exists(),

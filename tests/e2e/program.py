@@ -137,10 +137,19 @@ class Program:
         return None
 
     def enter_password(self, password):
-        """Types a password into the login window and presses Return; answers the window."""
+        """Types a password into the login window and presses Return once the box shows as
+        many characters as were typed; answers the window."""
         login = self.window("管理登录")
-        login.find("password text").focus()  # a click also empties the box
+        box = login.find("password text")
+        box.focus()  # a click also empties the box
         self.desktop.type(password)
+
+        def all_shown():
+            count = self.desktop.glyph_count(box.rect)
+            return count if count >= len(password) else None
+        shown = until(f"the {len(password)} characters typed in the login box", all_shown)
+        expect(shown == len(password),
+               f"the login box shows {shown} characters where {len(password)} were typed")
         self.desktop.key("Return")
         return login
 
