@@ -26,6 +26,11 @@ quillory_configure_checked() {
   # take two to three times as long) and the fuzzed libraries with -O1 (see
   # fuzz/CMakeLists.txt); line tables are all the sanitizers' stack traces need.
   # Assertions stay on.
+  # A build folder that another compiler configured is configured afresh.
+  if [ -f "$dir/CMakeCache.txt" ] && ! grep -q '^CMAKE_CXX_COMPILER:.*clang' "$dir/CMakeCache.txt"; then
+    echo "$dir: configured afresh for clang"
+    rm -rf "$dir/CMakeCache.txt" "$dir/CMakeFiles"
+  fi
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_C_FLAGS_DEBUG="-gline-tables-only" -DCMAKE_CXX_FLAGS_DEBUG="-gline-tables-only" \
