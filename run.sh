@@ -5,11 +5,15 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
-quillory_install_packages
+source scripts/build.sh
+if [ -n "${DISPLAY:-}" ]; then
+  quillory_install_packages build
+else
+  quillory_install_packages build headless
+fi
 
 build=build
-export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLORY_TESTS=OFF >/dev/null
+quillory_configure_release "$build"
 cmake --build "$build" --target Kestrelle mkudb
 
 program_folder="$build/bin"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer)
-# and runs each over its corpus for the given number of seconds, one after the
-# other. Fails when any target finds a crash, a sanitizer report, a leak, a
-# timeout or a broken invariant; the input that did it is kept as
-# fuzz/out/<target>/crash-* (or leak-*, timeout-*, oom-*).
+# Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer,
+# in the build the tests use: build-test) and runs each over its corpus for the
+# given number of seconds, one after the other. Fails when any target finds a
+# crash, a sanitizer report, a leak, a timeout or a broken invariant; the input
+# that did it is kept as fuzz/out/<target>/crash-* (or leak-*, timeout-*, oom-*).
 #
 #   scripts/fuzz.sh [seconds-per-target [target ...]]    default: 5 seconds, every target
 #
@@ -12,7 +12,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-quillory_install_packages
+source scripts/build.sh
+quillory_install_packages build test
 
 seconds="${1:-5}"
 shift || true
@@ -25,12 +26,8 @@ else
   done
 fi
 
-build=build-fuzz
-# -O1 keeps the sanitizers' reports exact while running several times faster
-# than an unoptimised build; assertions stay on.
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DCMAKE_C_FLAGS="-O1" -DCMAKE_CXX_FLAGS="-O1" \
-  -DQUILLORY_FUZZ=ON -DQUILLORY_SANITIZE=ON -DQUILLORY_TESTS=OFF >/dev/null
+build=build-test
+grep -qs '^QUILLORY_FUZZ:BOOL=ON' "$build/CMakeCache.txt" || quillory_configure_checked "$build"
 cmake --build "$build" --target "${targets[@]/#/fuzz_}"
 
 export QT_QPA_PLATFORM=offscreen

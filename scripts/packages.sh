@@ -1,34 +1,81 @@
-# Installs the Debian packages that building, running and testing Quillory need,
-# quietly and only when something is missing. Sourced by run.sh and test.sh.
+# Installs the Debian packages Quillory needs, quietly and only when something
+# is missing. Sourced by run.sh, test.sh and the other scripts:
+#
+#   quillory_install_packages build test    what building and running need, and the test tools
+#
+# Names are those of Debian 12 and 13 alike: meta-packages where a release
+# names a versioned one (libjpeg-dev, clang), and the clang runtime that
+# matches the clang installed, whichever its version.
 
-quillory_packages=(
+# Building and running the program.
+quillory_packages_build=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libgl-dev libxcb1-dev qt6-translations-l10n
-  libsqlcipher-dev sqlcipher libssl-dev
-  libjpeg62-turbo-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  libsqlcipher-dev libssl-dev libjpeg-dev
   fonts-wqy-zenhei
-  xvfb xdotool imagemagick x11-utils
-  openbox trayer x11-xserver-utils xclip dbus-daemon at-spi2-core python3 python3-gi gir1.2-atspi-2.0
-  libxdamage-dev libxtst-dev
 )
+# run.sh without a display: the program on a virtual one, and a picture of it.
+quillory_packages_headless=(xvfb x11-utils imagemagick)
+# The tests: GoogleTest, the sanitizers and the fuzzer (clang and its runtime),
+# the virtual desktop of the journeys, the database shell that reads their files,
+# and the locale data the journeys run the program in.
+quillory_packages_test=(
+  libgtest-dev libgmock-dev
+  clang
+  sqlcipher locales
+  xvfb xdotool imagemagick x11-utils x11-xserver-utils openbox trayer xclip
+  dbus-daemon at-spi2-core python3 python3-gi gir1.2-atspi-2.0
+)
+# The benchmarks (bench/).
+quillory_packages_bench=(libbenchmark-dev libxdamage-dev libxtst-dev)
 
-quillory_install_packages() {
-  local missing=()
+# The clang runtime (sanitizers, libFuzzer) of the installed clang's version.
+quillory_clang_runtime() {
+  local major
+  major=$(clang -dumpversion 2>/dev/null | cut -d. -f1)
+  [ -n "$major" ] && echo "libclang-rt-$major-dev"
+}
+
+quillory_missing_packages() {
   local package
-  for package in "${quillory_packages[@]}"; do
+  for package in "$@"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-      missing+=("$package")
+      echo "$package"
     fi
   done
-  [ ${#missing[@]} -eq 0 ] && return 0
+}
 
+quillory_apt_install() {
   local sudo=""
   if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
   fi
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+  echo "Installing: $*"
+  if [ -z "${quillory_apt_updated:-}" ]; then
+    $sudo apt-get update -qq
+    quillory_apt_updated=1
+  fi
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$@" >/dev/null
+}
+
+# quillory_install_packages [build] [headless] [test] [bench]; no group: all of them.
+quillory_install_packages() {
+  local groups=("$@") group wanted=() missing
+  [ ${#groups[@]} -eq 0 ] && groups=(build headless test bench)
+  for group in "${groups[@]}"; do
+    local list="quillory_packages_${group}[@]"
+    wanted+=("${!list}")
+  done
+  missing=$(quillory_missing_packages "${wanted[@]}")
+  if [ -n "$missing" ]; then
+    # shellcheck disable=SC2086  # one package name a word
+    quillory_apt_install $missing
+  fi
+  # The clang runtime is named after clang's version, known once clang is there.
+  if [[ " ${wanted[*]} " == *" clang "* ]]; then
+    missing=$(quillory_missing_packages "$(quillory_clang_runtime)")
+    if [ -n "$missing" ]; then
+      quillory_apt_install "$missing"
+    fi
+  fi
 }

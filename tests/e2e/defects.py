@@ -100,7 +100,7 @@ def login_closed_without_tray(j):
           lambda: plain.xdotool("getactivewindow").strip() == str(login))
     plain.key("alt+F4")
     try:
-        until("the program to end", lambda: not program.running(), timeout=3)
+        until("the program to end", lambda: not program.running(), timeout=3, patient=False)
     except Failure:
         expect(program.top_levels(), "the program runs on without any window")
         return

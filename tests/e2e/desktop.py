@@ -24,6 +24,11 @@ from gi.repository import Atspi, GLib  # noqa: E402
 INITIAL_PASSWORD = "Quillory2010"
 DATABASE_KEY = "Rz4nKq8wTe2m"
 SCREEN = "1024x768x24"
+# The locale the program runs in: its users' Chinese desktop.
+USERS_LOCALE = "zh_CN.UTF-8"
+# A wait's time limit is when a step counts as slow; a busy machine may take
+# that long, so a wait fails only after this many seconds (at least).
+PATIENCE = float(os.environ.get("QUILLORY_E2E_PATIENCE", "60"))
 # Roles under which message boxes appear on the accessibility bus.
 BOX_ROLES = ("alert", "dialog")
 
@@ -37,11 +42,22 @@ def expect(condition, message):
         raise Failure(message)
 
 
-def until(what, check, timeout=10.0):
-    """Polls check() until it answers something true and returns that answer."""
-    answer = _poll(check, timeout)
+# The steps of the current journey that took longer than their time limit.
+slow_steps = []
+
+
+def until(what, check, timeout=10.0, patient=True):
+    """Polls check() until it answers something true and returns that answer.
+
+    A patient wait goes on past `timeout` up to PATIENCE and notes the step as
+    slow; an impatient one (a probe that acts again when it times out) stops."""
+    started = time.monotonic()
+    answer = _poll(check, max(timeout, PATIENCE) if patient else timeout)
+    took = time.monotonic() - started
     if not answer:
-        raise Failure(f"timed out after {timeout:g} s waiting for {what}")
+        raise Failure(f"timed out after {took:.0f} s waiting for {what}")
+    if took > timeout:
+        slow_steps.append(f"{what}: {took:.1f} s")
     return answer
 
 
@@ -269,7 +285,7 @@ class Element:
         for _ in range(3):
             self.click()
             try:
-                return until(f"the focus in {self}", has_focus, timeout=2)
+                return until(f"the focus in {self}", has_focus, timeout=2, patient=False)
             except Failure:
                 pass
         raise Failure(f"{self} does not take the focus")
@@ -315,6 +331,9 @@ class Desktop:
             display = numbers.readline().strip()
         expect(display, "Xvfb did not start")
         self.env = dict(base_env, DISPLAY=f":{display}")
+        # No key auto-repeat: on a busy machine a key's release can come late enough for
+        # the server to repeat the key, and a password gains a character.
+        self.run(["xset", "r", "off"])
         self.processes.start(["openbox", "--config-file", "/etc/xdg/openbox/rc.xml"], self.env)
         until("the window manager", lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in
               self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False))
@@ -381,6 +400,21 @@ class Desktop:
 
     def screenshot(self, path):
         self.run(["import", "-window", "root", str(path)], check=False)
+
+    def glyph_count(self, rect, inset=3):
+        """How many characters a one-line box shows (a password box's stars or dots): the
+        runs of columns inside its frame that hold a dark pixel. A lone column (the text
+        cursor) is no character."""
+        pgm = subprocess.run(["import", "-window", "root", "-crop",
+                              f"{rect.width}x{rect.height}+{rect.x}+{rect.y}", "+repage",
+                              "-colorspace", "gray", "-depth", "8", "pgm:-"],
+                             env=self.env, capture_output=True, timeout=20, check=True).stdout
+        header = pgm.split(maxsplit=4)  # P5, width, height, 255, pixels
+        width, height, pixels = int(header[1]), int(header[2]), header[4]
+        dark = [any(pixels[y * width + x] < 160 for y in range(inset, height - inset))
+                for x in range(inset, width - inset)]
+        runs = [len(run) for run in "".join(".#"[d] for d in dark).split(".") if run]
+        return sum(1 for run in runs if run > 1)
 
     # Windows as the window manager and the X server see them.
 
@@ -472,7 +506,7 @@ class Desktop:
             take_focus_events()
             self.key("Down")
             try:
-                item = until("a focused menu item", focused_item, timeout=0.7)
+                item = until("a focused menu item", focused_item, timeout=0.7, patient=False)
                 break
             except Failure:
                 if time.monotonic() > deadline:
@@ -598,15 +632,31 @@ def application_of(pid, desktop):
     return None
 
 
-def clean_environment(extra=None):
+def clean_environment(extra=None, lang="C.UTF-8"):
     """The variables a program run gets: nothing of the caller's desktop session."""
     env = {
         "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
-        "LANG": "C.UTF-8",
+        "LANG": lang,
         "TZ": "UTC",
     }
     env.update(extra or {})
     return env
+
+
+def locale_path(lang, work):
+    """Where the C library finds the locale `lang` (LOCPATH): nowhere special when the
+    system has it, else a folder in `work` where localedef builds it."""
+    name = lang.split(".")[0]
+    installed = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.split()
+    if f"{name}.utf8" in installed or lang in installed:
+        return None
+    folder = work / "locale"
+    folder.mkdir()
+    done = subprocess.run(["localedef", "-i", name, "-f", "UTF-8", str(folder / lang)],
+                          capture_output=True, text=True)
+    expect(done.returncode == 0 and (folder / lang / "LC_CTYPE").exists(),
+           f"localedef could not build {lang} (Debian package locales): {done.stderr.strip()}")
+    return folder
 
 
 def copy_program(build, folder):

@@ -7,8 +7,9 @@ import re
 import subprocess
 import time
 
-from desktop import (BOX_ROLES, DATABASE_KEY, Atspi, INITIAL_PASSWORD, Element, Failure,
-                     application_of, clean_environment, copy_program, expect, stays, until)
+from desktop import (BOX_ROLES, DATABASE_KEY, Atspi, INITIAL_PASSWORD, USERS_LOCALE, Element,
+                     Failure, application_of, clean_environment, copy_program, expect, stays,
+                     until)
 
 COLUMNS = ["编号", "分类", "姓名", "QQ", "手机", "电话", "传真", "邮箱", "主页", "备注"]
 YES = re.compile(r"^(&?Yes|是)")
@@ -16,9 +17,10 @@ NO = re.compile(r"^(&?No|否)")
 
 
 class Program:
-    def __init__(self, suite, root, desktop):
+    def __init__(self, suite, root, desktop, lang=USERS_LOCALE):
         self.suite = suite
         self.desktop = desktop
+        self.lang = lang
         self.root = root
         self.folder = root / "folder"
         self.home = root / "home"
@@ -33,6 +35,7 @@ class Program:
     # --- the process -------------------------------------------------------
 
     def environment(self, **extra):
+        locales = self.suite.locale_paths.get(self.lang)
         env = clean_environment({
             "DISPLAY": self.desktop.env["DISPLAY"],
             "DBUS_SESSION_BUS_ADDRESS": self.suite.bus_env["DBUS_SESSION_BUS_ADDRESS"],
@@ -43,7 +46,9 @@ class Program:
             "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
             "QT_IM_MODULE": "compose",
             "QUILLORY_E2E_OPENED": str(self.opened),
-        })
+        }, lang=self.lang)
+        if locales:
+            env["LOCPATH"] = str(locales)
         env.update(extra)
         return env
 
@@ -133,10 +138,19 @@ class Program:
         return None
 
     def enter_password(self, password):
-        """Types a password into the login window and presses Return; answers the window."""
+        """Types a password into the login window and presses Return once the box shows as
+        many characters as were typed; answers the window."""
         login = self.window("管理登录")
-        login.find("password text").focus()  # a click also empties the box
+        box = login.find("password text")
+        box.focus()  # a click also empties the box
         self.desktop.type(password)
+
+        def all_shown():
+            count = self.desktop.glyph_count(box.rect)
+            return count if count >= len(password) else None
+        shown = until(f"the {len(password)} characters typed in the login box", all_shown)
+        expect(shown == len(password),
+               f"the login box shows {shown} characters where {len(password)} were typed")
         self.desktop.key("Return")
         return login
 

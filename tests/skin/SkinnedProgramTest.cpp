@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTest>
 #include <QWindow>
 
 namespace {
@@ -36,8 +37,8 @@ protected:
     static void ShowActive(QWidget* window)
     {
         window->show();
-        QApplication::setActiveWindow(window);
-        QApplication::processEvents();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
     }
 
     std::unique_ptr<QMessageBox> box;

@@ -30,7 +30,8 @@ protected:
         StartProgram();
         form1->Button_CheckLoginClick(form1->Button_CheckLogin);
         ASSERT_TRUE(form2->isVisible());
-        QApplication::setActiveWindow(form2.get());
+        form2->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form2.get()));
         PasswordBox()->setFocus();
     }
 

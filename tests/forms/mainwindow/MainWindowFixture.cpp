@@ -62,7 +62,8 @@ void MainWindowFixture::StartWith(const std::vector<Contact>& records)
     }
     StartProgram();
     form1->show();
-    QApplication::setActiveWindow(form1.get());
+    form1->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form1.get()));
     Press("Button_Refresh");
 }
 
