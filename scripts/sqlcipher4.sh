@@ -10,37 +10,42 @@
 #   scripts/sqlcipher4.sh [BUILD_DIR]     (default build-sqlcipher4)
 #
 # The download is kept in BUILD_DIR/download: a second run needs no network.
+# Needs the test packages (scripts/packages.sh): clang, GoogleTest, the sqlcipher shell.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${1:-build-sqlcipher4}
 version=4.5.5
-package=@commapp/sqlcipher-amalgamation
-tarball="$build/download/commapp-sqlcipher-amalgamation-$version.tgz"
-source="$build/sqlcipher-$version"
+# The package's file on npm's registry, and its SHA-256: a download that is not
+# exactly this file is refused.
+address="https://registry.npmjs.org/@commapp/sqlcipher-amalgamation/-/sqlcipher-amalgamation-$version.tgz"
+sha256=5e49e540eb0274d8ba87c1ce680a1143971a2528e0783044a08b39c97ea07d13
+tarball="$build/download/sqlcipher-amalgamation-$version.tgz"
+amalgamation="$build/sqlcipher-$version"
 
 if [ ! -f "$tarball" ]; then
-  if ! command -v npm >/dev/null; then
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq npm >/dev/null
-  fi
   mkdir -p "$build/download"
-  (cd "$build/download" && npm pack --silent "$package@$version" >/dev/null)
+  python3 -c 'import sys, urllib.request; urllib.request.urlretrieve(sys.argv[1], sys.argv[2])' \
+    "$address" "$tarball.part"
+  if ! echo "$sha256  $tarball.part" | sha256sum --check --status; then
+    echo "sqlcipher4: $address is not the file it should be" >&2
+    rm -f "$tarball.part"
+    exit 1
+  fi
+  mv "$tarball.part" "$tarball"
 fi
-if [ ! -f "$source/sqlite3.c" ]; then
-  mkdir -p "$source"
-  tar -xzf "$tarball" -C "$source" --strip-components=2 package/src/sqlite3.c package/src/sqlite3.h
+if [ ! -f "$amalgamation/sqlite3.c" ]; then
+  mkdir -p "$amalgamation"
+  tar -xzf "$tarball" -C "$amalgamation" --strip-components=2 package/src/sqlite3.c package/src/sqlite3.h
 fi
-grep -q "^#define CIPHER_VERSION_NUMBER $version\$" "$source/sqlite3.c" || {
+grep -q "^#define CIPHER_VERSION_NUMBER $version\$" "$amalgamation/sqlite3.c" || {
   echo "sqlcipher4: $tarball is not SQLCipher $version" >&2
   exit 1
 }
 
-export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLORY_SANITIZE=ON -DQUILLORY_TESTS=ON \
-  -DQUILLORY_SQLCIPHER_SOURCE="$PWD/$source" >/dev/null
+source scripts/build.sh
+# Configured as ./test.sh's checked build, with the engine built from the amalgamation.
+quillory_configure_checked "$build" -DQUILLORY_SQLCIPHER_SOURCE="$PWD/$amalgamation"
 cmake --build "$build" --target test_store mkudb
 
 QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
