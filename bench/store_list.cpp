@@ -22,7 +22,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-#define SQLITE_HAS_CODEC 1
 #include <sqlite3.h>
 
 #include <cstdio>

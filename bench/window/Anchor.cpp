@@ -1,4 +1,3 @@
-#define SQLITE_HAS_CODEC 1
 #include "Anchor.h"
 
 #include "support/RecordMaker.h"

@@ -18,9 +18,6 @@
 
 namespace {
 
-// Records per call of the survey's Step; a slice of the work runs several.
-constexpr int RecordsPerStep = 100;
-
 QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 // A value on one line of a cell; the whole value in its tooltip.
@@ -224,7 +221,7 @@ private:
 bool SurveyWithProgress(QWidget* window, transfer::ImportPreview& preview)
 {
     const std::unique_ptr<transfer::ImportSurvey> survey = preview.StartSurvey();
-    if (!transfer::RunWithProgress(window, QStringLiteral("正在读取..."), [&] { return survey->Step(RecordsPerStep); },
+    if (!transfer::RunWithProgress(window, QStringLiteral("正在读取..."), [&] { return survey->Step(transfer::RecordsPerStep); },
                                    [&] { return survey->Progress(); }))
         return false;
     preview.Adopt(*survey);

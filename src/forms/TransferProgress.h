@@ -8,6 +8,9 @@ class QWidget;
 
 namespace transfer {
 
+// Records per call of a job's Step: a slice of the work runs several.
+inline constexpr int RecordsPerStep = 100;
+
 // Runs long work on the user-interface thread in slices of about 50 ms.
 // Between slices pending events are processed, and from half a second on a
 // progress dialog (object name "TransferProgress") with the label, a bar and

@@ -24,8 +24,6 @@
 
 namespace {
 
-// Records per call of a job's Step; a slice of the work runs several.
-constexpr int RecordsPerStep = 100;
 // No more ignored names than this are listed after an import.
 constexpr int IgnoredNamesShown = 12;
 
@@ -107,7 +105,7 @@ void TForm1::ExportRecords(transfer::Format format)
     // The records leave the encrypted file as plain text: the copy is never
     // readable by more people than the database itself.
     transfer::ExportJob job(db.get(), format, path, QFileInfo(transfer::BookPath(connection)).permissions());
-    if (!transfer::RunWithProgress(this, QStringLiteral("正在导出..."), [&] { return job.Step(RecordsPerStep); },
+    if (!transfer::RunWithProgress(this, QStringLiteral("正在导出..."), [&] { return job.Step(transfer::RecordsPerStep); },
                                    [&] { return job.Progress(); }))
         return;
     job.Finish();
@@ -130,7 +128,7 @@ void TForm1::ImportRecords(transfer::Format format)
         if (!SurveyWithProgress(this, preview) || !ShowImportPreview(this, QFileInfo(path).fileName(), preview))
             return;
         transfer::ImportJob job(db.get(), preview.ImportSource(), preview.LeaveOut());
-        if (!transfer::RunWithProgress(this, QStringLiteral("正在导入..."), [&] { return job.Step(RecordsPerStep); },
+        if (!transfer::RunWithProgress(this, QStringLiteral("正在导入..."), [&] { return job.Step(transfer::RecordsPerStep); },
                                        [&] { return job.Progress(); }))
             return; // the job takes back what it appended
         job.Finish();

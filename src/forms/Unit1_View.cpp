@@ -30,7 +30,6 @@ namespace {
 
 constexpr int kClientWidth = 716;
 constexpr int kClientHeight = 565;
-constexpr int kStatusBarHeight = 23;
 constexpr int kFieldHeight = 21;  // edit boxes and drop-down lists take it from the font
 
 template <class Label = QLabel>
@@ -130,7 +129,7 @@ void TForm1::CreateControls()
     Button_HIde = makeButton(this, "Button_HIde", QStringLiteral("最小化"), {640, 510, 75, 25});
 
     StatusBar1 = named(new TStatusBar({300, 50, 150}, this), "StatusBar1");
-    StatusBar1->setGeometry(0, kClientHeight - kStatusBarHeight, kClientWidth, kStatusBarHeight);
+    StatusBar1->setGeometry(0, kClientHeight - TStatusBar::Height, kClientWidth, TStatusBar::Height);
     StatusBar1->SetPanelText(2, QStringLiteral("BrightmoorQQ群:") + links::kGroupNumber);
 
     // --- page "通讯录管理": browsing bar, grid, editor -------------------------------------

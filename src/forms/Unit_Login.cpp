@@ -25,9 +25,8 @@ TForm2* Form2 = nullptr;
 
 namespace {
 
-constexpr int kClientWidth = 294;
-constexpr int kClientHeight = 161;
-constexpr int kStatusBarHeight = 23;
+constexpr int kLoginClientWidth = 294;
+constexpr int kLoginClientHeight = 161;
 
 QLineEdit* makeStateEdit(QWidget* parent, const char* name, QRect geometry, const QString& text)
 {
@@ -58,10 +57,10 @@ void TForm2::CreateControls()
     setFont(WindowFont());
     // Fixed single border without any caption button; the window is not resizable.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(kClientWidth, kClientHeight);
+    setFixedSize(kLoginClientWidth, kLoginClientHeight);
 
     GroupBox1 = named(new QGroupBox(this), "GroupBox1");
-    GroupBox1->setGeometry(0, 0, kClientWidth, kClientHeight - kStatusBarHeight);
+    GroupBox1->setGeometry(0, 0, kLoginClientWidth, kLoginClientHeight - TStatusBar::Height);
 
     Label1 = named(new QLabel(QStringLiteral("请输入管理密码："), GroupBox1), "Label1");
     Label1->move(16, 24);
@@ -79,8 +78,8 @@ void TForm2::CreateControls()
     Edit_Error = makeStateEdit(GroupBox1, "Edit_Error", {24, 117, 33, 21}, QStringLiteral("0"));
     Edit_LoginPass_Temp = makeStateEdit(GroupBox1, "Edit_LoginPass_Temp", {40, 88, 217, 21}, QString());
 
-    StatusBar1 = named(new TStatusBar({kClientWidth}, this), "StatusBar1");
-    StatusBar1->setGeometry(0, kClientHeight - kStatusBarHeight, kClientWidth, kStatusBarHeight);
+    StatusBar1 = named(new TStatusBar({kLoginClientWidth}, this), "StatusBar1");
+    StatusBar1->setGeometry(0, kLoginClientHeight - TStatusBar::Height, kLoginClientWidth, TStatusBar::Height);
 
     setTabOrder(Edit_LoginPass, Button_Logining);
     setTabOrder(Button_Logining, Button2);

@@ -5,8 +5,6 @@
 namespace transfer {
 namespace {
 
-constexpr std::size_t None = std::string_view::npos;
-
 int CountLineBreaks(std::string_view text)
 {
     int breaks = 0;
@@ -21,7 +19,7 @@ int CountLineBreaks(std::string_view text)
 char DetectSeparator(std::string_view text)
 {
     std::size_t start = text.find_first_not_of("\r\n");
-    if (start == None)
+    if (start == std::string_view::npos)
         return ',';
     int commas = 0, semicolons = 0, tabs = 0;
     bool quoted = false;
@@ -52,15 +50,15 @@ void AppendCsvRow(std::string& out, std::span<const std::string_view> fields)
         if (!first)
             out += ',';
         first = false;
-        if (field.find_first_of(",\"\r\n") == None) {
+        if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
             out += field;
             continue;
         }
         out += '"';
         for (std::size_t start = 0;;) {
             const std::size_t quote = field.find('"', start);
-            out += field.substr(start, quote == None ? None : quote + 1 - start);
-            if (quote == None)
+            out += field.substr(start, quote == std::string_view::npos ? std::string_view::npos : quote + 1 - start);
+            if (quote == std::string_view::npos)
                 break;
             out += '"';
             start = quote + 1;
@@ -76,7 +74,7 @@ void CsvReader::ReadQuotedField(std::string& field)
     ++pos_;
     for (;;) {
         const std::size_t quote = text_.find('"', pos_);
-        if (quote == None)
+        if (quote == std::string_view::npos)
             throw FileFormatError(startLine, "引号没有结束.");
         const std::string_view piece = text_.substr(pos_, quote - pos_);
         field += piece;

@@ -16,8 +16,6 @@ namespace {
 using ascii::EqualsIgnoringCase;
 
 constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
-constexpr std::size_t None = std::string_view::npos;
-
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 bool IsCodePageName(std::string_view charset)
@@ -37,7 +35,7 @@ std::optional<std::string> ReadInCharset(std::string_view bytes, std::string_vie
     }
     if (charset.empty() || IsCodePageName(charset)) {
         std::string utf8;
-        if (platform::AnsiToUtf8(bytes, utf8) != None)
+        if (platform::AnsiToUtf8(bytes, utf8) != std::string_view::npos)
             return std::nullopt;
         return utf8;
     }
@@ -192,7 +190,7 @@ DecodedFile DecodeTextFile(std::string_view bytes)
                 *littleEndian ? FileEncoding::Utf16Le : FileEncoding::Utf16Be};
     const std::string_view text = WithoutUtf8Bom(bytes);
     const bool marked = text.size() != bytes.size();
-    if (const std::size_t zero = text.find('\0'); zero != None)
+    if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos)
         throw FileFormatError(LineAt(text, zero), "含有空字符, 不是文本文件.");
     const std::size_t utf8Stop = ValidUtf8Prefix(text);
     if (utf8Stop == text.size())
@@ -201,7 +199,7 @@ DecodedFile DecodeTextFile(std::string_view bytes)
         throw FileFormatError(LineAt(text, utf8Stop), "文件以UTF-8标记开头, 此处却不是有效的UTF-8.");
     std::string utf8;
     const std::size_t codePageStop = platform::AnsiToUtf8(text, utf8);
-    if (codePageStop == None)
+    if (codePageStop == std::string_view::npos)
         return {std::move(utf8), FileEncoding::CodePage};
     // The reading that got further names the line.
     throw FileFormatError(LineAt(text, std::max(utf8Stop, codePageStop)), "文字编码无效, 既不是UTF-8也不是GBK.");
@@ -218,7 +216,7 @@ std::string WithUtf16AsUtf8(std::string bytes)
 std::optional<std::string> DecodeValue(std::string_view bytes, std::string_view charset)
 {
     std::optional<std::string> utf8 = ReadInCharset(bytes, charset);
-    if (utf8 && utf8->find('\0') != None)
+    if (utf8 && utf8->find('\0') != std::string_view::npos)
         return std::nullopt;
     return utf8;
 }

@@ -16,8 +16,6 @@ namespace {
 using ascii::EqualsIgnoringCase;
 using ascii::Upper;
 
-constexpr std::size_t None = std::string_view::npos;
-
 std::string UpperCase(std::string_view text)
 {
     std::string upper(text);
@@ -65,19 +63,19 @@ std::vector<std::string_view> SplitOutsideQuotes(std::string_view text, char sep
 std::optional<std::size_t> ParseHead(std::string_view line, ContentLine& property)
 {
     bool quoted = false;
-    std::size_t colon = None;
-    for (std::size_t i = 0; i < line.size() && colon == None; ++i) {
+    std::size_t colon = std::string_view::npos;
+    for (std::size_t i = 0; i < line.size() && colon == std::string_view::npos; ++i) {
         if (line[i] == '"')
             quoted = !quoted;
         else if (line[i] == ':' && !quoted)
             colon = i;
     }
-    if (colon == None)
+    if (colon == std::string_view::npos)
         return std::nullopt;
     const std::vector<std::string_view> pieces = SplitOutsideQuotes(line.substr(0, colon), ';');
     std::string_view name = pieces.front();
     std::string_view group;
-    if (const std::size_t dot = name.rfind('.'); dot != None) {
+    if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos) {
         group = name.substr(0, dot);
         name.remove_prefix(dot + 1);
     }
@@ -89,7 +87,7 @@ std::optional<std::size_t> ParseHead(std::string_view line, ContentLine& propert
     for (std::size_t i = 1; i < pieces.size(); ++i) {
         const std::string_view piece = pieces[i];
         const std::size_t equals = piece.find('=');
-        if (equals != None)
+        if (equals != std::string_view::npos)
             property.parameters.emplace_back(UpperCase(piece.substr(0, equals)), Unquoted(piece.substr(equals + 1)));
         else if (!piece.empty())
             property.parameters.emplace_back(IsEncodingName(piece) ? "ENCODING" : "TYPE", Unquoted(piece));
@@ -216,7 +214,7 @@ bool VCardLexer::Next(ContentLine& property)
         if (pos_ >= bytes_.size())
             return false;
         first = PeekLine(next);
-        if (first.find_first_not_of(" \t") != None)
+        if (first.find_first_not_of(" \t") != std::string_view::npos)
             break;
         Consume(next);
     }
@@ -243,7 +241,7 @@ bool VCardLexer::Next(ContentLine& property)
     // Version 2.1 writers may leave the lines of a base64 value unindented, up to an empty line.
     while (property.IsBase64() && pos_ < bytes_.size()) {
         const std::string_view following = PeekLine(next);
-        if (following.empty() || following.find(':') != None)
+        if (following.empty() || following.find(':') != std::string_view::npos)
             break;
         logical += following;
         Consume(next);

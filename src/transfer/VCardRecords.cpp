@@ -11,8 +11,6 @@
 namespace transfer {
 namespace {
 
-constexpr std::size_t None = std::string_view::npos;
-
 // "BEGIN:VCARD" or "END:VCARD", blanks after the value allowed.
 bool IsCardMarker(const ContentLine& property, std::string_view name)
 {
@@ -102,7 +100,7 @@ std::string AddressLabel(const ContentLine& property, std::string_view label)
 std::pair<std::string_view, std::string_view> SplitScheme(std::string_view value)
 {
     const std::size_t colon = value.find(':');
-    if (colon == None || colon == 0)
+    if (colon == std::string_view::npos || colon == 0)
         return {{}, value};
     const std::string_view scheme = value.substr(0, colon);
     const bool plain = std::all_of(scheme.begin(), scheme.end(), [](char c) {

@@ -5,7 +5,6 @@
 namespace transfer {
 namespace {
 
-constexpr std::size_t None = std::string_view::npos;
 constexpr std::size_t FoldWidth = 75;
 
 // Every line break is CR LF (and there is at least one).
@@ -69,8 +68,8 @@ std::vector<std::string_view> Entries(std::string_view field)
     std::vector<std::string_view> entries;
     for (std::size_t start = 0;;) {
         const std::size_t end = field.find(separator, start);
-        entries.push_back(field.substr(start, end == None ? None : end - start));
-        if (end == None)
+        entries.push_back(field.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos)
             break;
         start = end + separator.size();
     }

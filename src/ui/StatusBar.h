@@ -11,6 +11,9 @@ class QLabel;
 class TStatusBar : public QWidget {
     Q_OBJECT
 public:
+    // The height a window gives its status bar along its bottom edge.
+    static constexpr int Height = 23;
+
     TStatusBar(const std::vector<int>& panelWidths, QWidget* parent = nullptr);
 
     int PanelCount() const { return static_cast<int>(panels_.size()); }

@@ -31,8 +31,6 @@
 
 namespace {
 
-const QString kCompacted = QStringLiteral("数据库压缩完成.");
-const QString kCompactionFailed = QStringLiteral("数据库压缩失败.");
 
 void WriteFile(const QString& path, const QByteArray& bytes)
 {

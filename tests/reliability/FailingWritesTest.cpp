@@ -17,8 +17,6 @@
 namespace {
 
 const QString kAdded = QStringLiteral("添加成功.");
-const QString kCompacted = QStringLiteral("数据库压缩完成.");
-const QString kCompactionFailed = QStringLiteral("数据库压缩失败.");
 const QString kPasswordSet = QStringLiteral("密码设置成功,请重新登录Tallykeep.");
 
 // One box, with a text of its own rather than one of the program's success texts.

@@ -9,6 +9,10 @@
 
 class TForm1;
 
+// What compaction answers.
+inline const QString kCompacted = QStringLiteral("数据库压缩完成.");
+inline const QString kCompactionFailed = QStringLiteral("数据库压缩失败.");
+
 // A program run over a delivered database holding some records, logged in
 // with its record list loaded, whose handlers run through the application's
 // dispatcher as the event loop would run them. Confirmations are answered Yes.

@@ -1,5 +1,7 @@
 #include "skin/format/Lzh.h"
 
+#include "skin/format/LittleEndian.h"
+
 #include <algorithm>
 #include <new>
 
@@ -58,12 +60,6 @@ private:
     std::uint64_t bits_ = 0;
     unsigned count_ = 0;
 };
-
-std::uint32_t ReadLittleEndian32(const std::uint8_t* bytes)
-{
-    return std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 | std::uint32_t{bytes[2]} << 16 |
-           std::uint32_t{bytes[3]} << 24;
-}
 
 } // namespace
 

@@ -1,14 +1,6 @@
 #include "skin/format/SkinArchive.h"
 
-namespace {
-
-void AppendLittleEndian32(std::vector<std::uint8_t>& out, std::uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-} // namespace
+#include "skin/format/LittleEndian.h"
 
 std::optional<std::size_t> SkinSkippedBlockSize(std::uint32_t formatCode)
 {

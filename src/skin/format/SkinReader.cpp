@@ -1,21 +1,12 @@
 #include "skin/format/SkinReader.h"
 
+#include "skin/format/LittleEndian.h"
 #include "skin/format/Lzh.h"
 #include "skin/format/SkinArchive.h"
 #include "skin/format/SkinIni.h"
 
 #include <algorithm>
 #include <utility>
-
-namespace {
-
-std::uint32_t ReadLittleEndian32(const std::uint8_t* bytes)
-{
-    return std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 | std::uint32_t{bytes[2]} << 16 |
-           std::uint32_t{bytes[3]} << 24;
-}
-
-} // namespace
 
 namespace {
 

@@ -1,7 +1,6 @@
 // The low-level digest is the only form of SHA-1 whose state can be copied
 // without allocating; it is deprecated, not removed, in this library version.
 #define OPENSSL_SUPPRESS_DEPRECATED
-#define SQLITE_HAS_CODEC 1
 #include "store/engine/PageCipher.h"
 
 #include "store/engine/EngineSetup.h"

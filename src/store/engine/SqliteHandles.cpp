@@ -1,4 +1,3 @@
-#define SQLITE_HAS_CODEC 1
 #include "store/engine/SqliteHandles.h"
 
 #include "store/engine/DatabaseError.h"

@@ -1,3 +1,4 @@
+#include "Bytes.h"
 #include "skin/format/Lzh.h"
 #include "skin/format/LzhEncode.h"
 
@@ -7,10 +8,6 @@
 #include <string_view>
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes FromText(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
 Bytes RoundTrip(const Bytes& data)
 {

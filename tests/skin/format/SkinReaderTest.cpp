@@ -1,3 +1,4 @@
+#include "Bytes.h"
 #include "skin/format/LzhEncode.h"
 #include "skin/format/SkinArchive.h"
 #include "skin/format/SkinReader.h"
@@ -9,10 +10,6 @@
 #include <random>
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes FromText(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
 std::vector<SkinArchiveEntry> SampleEntries()
 {

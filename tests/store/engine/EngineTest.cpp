@@ -1,9 +1,9 @@
 // How the store runs the engine: without mutexes, with the program's page
 // cache holding the whole file, with the database key derived only while no
 // connection holds it and kept out of other processes' sight.
-#define SQLITE_HAS_CODEC 1
 #include "store/StoreFixture.h"
 
+#include "EngineStatements.h"
 #include "PlainConnection.h"
 #include "store/engine/DerivedKey.h"
 #include "store/engine/SecretMemory.h"
@@ -30,13 +30,6 @@ protected:
         return store::OpenKeyedDatabase(DatabasePath(), store::DatabasePassword, store::OpenMode::ExistingFile);
     }
 
-    static long long Number(sqlite3* db, const char* statement)
-    {
-        const store::SqliteStatement prepared = store::PrepareSingleStatement(db, statement);
-        EXPECT_EQ(sqlite3_step(prepared.get()), SQLITE_ROW) << statement;
-        return sqlite3_column_int64(prepared.get(), 0);
-    }
-
     static QByteArray Salt(const QString& path)
     {
         QFile file(path);
@@ -52,14 +45,6 @@ protected:
     }
 };
 
-// Rows of about 300 bytes: a thousand of them fill about 300 pages.
-std::string FillOf(int rows)
-{
-    return "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(rows)
-        + ") INSERT INTO data (姓名, 备注) SELECT 'name' || i, printf('%.300c', 'x') FROM n";
-}
-const std::string Fill = FillOf(1000);
-constexpr char Checksum[] = "SELECT count(*) * 1000000 + sum(length(备注)) + sum(编号) FROM data";
 
 } // namespace
 
@@ -73,7 +58,7 @@ TEST_F(EngineTest, ConnectionsRunWithoutMutex)
 // another connection has made the file several times larger.
 TEST_F(EngineTest, RelistsFindTheWholeFileInTheCache)
 {
-    Exec(QString::fromStdString(Fill));
+    Exec(QString::fromStdString(ThousandRows));
     for (int round = 0; round < 2; ++round) {
         OpenWith("Select * from data");
         sqlite3* db = connection.Handle();
@@ -95,10 +80,10 @@ TEST_P(ReadAheadTest, ScansSeeWhatAnotherConnectionWroteInBetween)
     const store::SqliteDatabase reader = OpenDatabase();
     const store::SqliteDatabase writer = OpenDatabase();
     store::Execute(writer.get(), QByteArray("PRAGMA journal_mode = ") + GetParam());
-    store::Execute(writer.get(), Fill.c_str());
+    store::Execute(writer.get(), ThousandRows.c_str());
     store::Execute(reader.get(), "PRAGMA cache_size = 8"); // scans go to the file
     for (const std::string& change : {std::string("UPDATE data SET 备注 = 'changed' || 编号 WHERE 编号 % 3 = 0"),
-                                      std::string("DELETE FROM data WHERE 编号 % 5 = 0"), Fill}) {
+                                      std::string("DELETE FROM data WHERE 编号 % 5 = 0"), ThousandRows}) {
         Number(reader.get(), Checksum);
         store::Execute(writer.get(), change.c_str());
         EXPECT_EQ(Number(reader.get(), Checksum), Number(writer.get(), Checksum)) << change;

@@ -6,6 +6,7 @@
 #include "store/StoreFixture.h"
 
 #include "CipherFaults.h"
+#include "EngineStatements.h"
 #include "store/engine/DatabaseError.h"
 #include "store/engine/PageCipher.h"
 #include "store/engine/SqliteHandles.h"
@@ -24,8 +25,7 @@ namespace {
 constexpr char Keep[] = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
                         "INSERT INTO data (姓名, 备注) SELECT 'KEEP-SECRET-' || i, printf('%.300c', 'k') FROM n";
 // A change of every record: every page of rows goes to the journal and back.
-constexpr char Change[] = "UPDATE data SET 姓名 = 'CHANGED-SECRET-' || 编号, 备注 = printf('%.280c', 'c')";
-constexpr char Checksum[] = "SELECT count(*) * 1000000 + sum(length(备注)) + sum(编号) FROM data";
+constexpr char ChangeEveryRow[] = "UPDATE data SET 姓名 = 'CHANGED-SECRET-' || 编号, 备注 = printf('%.280c', 'c')";
 constexpr int ReportedError = 3;
 
 // Where the failure comes, as a share of the encryptions the change makes:
@@ -42,14 +42,6 @@ protected:
         return store::OpenKeyedDatabase(path, store::DatabasePassword, store::OpenMode::ExistingFile);
     }
 
-    static long long Number(sqlite3* db, const char* statement)
-    {
-        const store::SqliteStatement prepared = store::PrepareSingleStatement(db, statement);
-        if (sqlite3_step(prepared.get()) != SQLITE_ROW)
-            store::ThrowEngineError(db);
-        return sqlite3_column_int64(prepared.get(), 0);
-    }
-
     // The encryptions the change makes, counted on a copy of the file.
     int EncryptionsOfTheChange()
     {
@@ -57,7 +49,7 @@ protected:
         EXPECT_TRUE(QFile::copy(DatabasePath(), copy));
         const store::SqliteDatabase db = OpenDatabase(copy);
         cipher_faults::FailEncryptionsFrom(0);
-        store::Execute(db.get(), Change);
+        store::Execute(db.get(), ChangeEveryRow);
         return cipher_faults::Encryptions();
     }
 
@@ -86,7 +78,7 @@ TEST_P(FailClosedTest, TheFileKeepsItsLastCommitAndNoPlaintext)
             const store::SqliteDatabase db = OpenDatabase(DatabasePath());
             cipher_faults::FailEncryptionsFrom(failAt);
             try {
-                store::Execute(db.get(), Change);
+                store::Execute(db.get(), ChangeEveryRow);
             } catch (const EDatabaseError&) {
                 std::_Exit(ReportedError);
             }

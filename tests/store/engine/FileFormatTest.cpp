@@ -31,7 +31,7 @@ protected:
     static qint64 FileSize(const QString& path) { return QFileInfo(path).size(); }
 };
 
-constexpr char Fill[] = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500) "
+constexpr char FiveHundredRecords[] = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500) "
                         "INSERT INTO data (分类, 姓名, 备注) SELECT '网站帐号', '张' || i, printf('%.200c', 'b') FROM n";
 const QString Summary = QStringLiteral("PRAGMA integrity_check;\n"
                                        "SELECT count(*), sum(length(备注)), max(姓名) FROM data;\n"
@@ -42,7 +42,7 @@ const QString Summary = QStringLiteral("PRAGMA integrity_check;\n"
 TEST_F(FileFormatTest, TheShellReadsWhatThisEngineWroteAndCompacted)
 {
     // The delivered file as mkudb writes it, records added and changed.
-    Exec(QString::fromUtf8(Fill));
+    Exec(QString::fromUtf8(FiveHundredRecords));
     Exec(QStringLiteral("update data set 备注 = '改' where 编号 % 2 = 0"));
     connection.Close();
     const QString expected = QStringLiteral("ok\n500|50250|张99\n%1").arg(QString::fromLatin1(StoredCipher));
@@ -62,7 +62,7 @@ TEST_F(FileFormatTest, ThisEngineReadsWritesAndCompactsWhatTheShellWrote)
                                          " 姓名 TEXT, QQ TEXT, 手机 TEXT, 电话 TEXT, 传真 TEXT, 邮箱 TEXT, 主页 TEXT,"
                                          " 备注 TEXT);\nCREATE TABLE Pass (密码 TEXT);\n"
                                          "INSERT INTO Pass VALUES ('%1');\n%2;\n")
-                              .arg(QString::fromLatin1(StoredCipher), QString::fromUtf8(Fill)));
+                              .arg(QString::fromLatin1(StoredCipher), QString::fromUtf8(FiveHundredRecords)));
 
     OpenWith(QStringLiteral("Select count(*), max(姓名) from data"));
     EXPECT_EQ(query.FieldAsString(0), QStringLiteral("500"));

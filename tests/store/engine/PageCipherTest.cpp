@@ -5,6 +5,7 @@
 #include "store/StoreFixture.h"
 
 #include "CipherFaults.h"
+#include "EngineStatements.h"
 #include "PlainConnection.h"
 #include "store/engine/DatabaseError.h"
 #include "store/engine/EngineSetup.h"
@@ -30,14 +31,6 @@ store::SqliteDatabase Open(Side side, const QString& path, const QString& passwo
     return OpenAsPlainProgram(path, password);
 }
 
-long long Number(sqlite3* db, const char* statement)
-{
-    const store::SqliteStatement prepared = store::PrepareSingleStatement(db, statement);
-    if (sqlite3_step(prepared.get()) != SQLITE_ROW)
-        store::ThrowEngineError(db);
-    return sqlite3_column_int64(prepared.get(), 0);
-}
-
 std::string Text(sqlite3* db, const char* statement)
 {
     const store::SqliteStatement prepared = store::PrepareSingleStatement(db, statement);
@@ -49,11 +42,8 @@ std::string Text(sqlite3* db, const char* statement)
 
 bool OnTheEngineItWasWrittenFor() { return store::CipherVersion().starts_with("3.4."); }
 
-// About 300 pages of rows, then a change to every tenth of them.
-constexpr char Fill[] = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
-                        "INSERT INTO data (姓名, 备注) SELECT 'name' || i, printf('%.300c', 'x') FROM n";
-constexpr char Change[] = "UPDATE data SET 备注 = 备注 || 'y' WHERE 编号 % 10 = 0";
-constexpr char Checksum[] = "SELECT count(*) * 1000000 + sum(length(备注)) + sum(编号) FROM data";
+// About 300 pages of rows (ThousandRows), then a change to every tenth of them.
+constexpr char ChangeEveryTenth[] = "UPDATE data SET 备注 = 备注 || 'y' WHERE 编号 % 10 = 0";
 constexpr long long Expected = 1000 * 1000000LL + 1000 * 300 + 100 + 1000 * 1001 / 2;
 
 class PageCipherTest : public StoreFixture, public ::testing::WithParamInterface<std::pair<Side, Side>> {};
@@ -128,9 +118,9 @@ TEST_P(PageCipherTest, WhatOneSideWritesTheOtherReads)
     {
         const store::SqliteDatabase db = Open(writer, DatabasePath(), store::DatabasePassword);
         store::Execute(db.get(), "BEGIN");
-        store::Execute(db.get(), Fill);
+        store::Execute(db.get(), ThousandRows.c_str());
         store::Execute(db.get(), "COMMIT");
-        store::Execute(db.get(), Change);
+        store::Execute(db.get(), ChangeEveryTenth);
     }
     const store::SqliteDatabase db = Open(reader, DatabasePath(), store::DatabasePassword);
     EXPECT_EQ(Number(db.get(), Checksum), Expected);
@@ -151,7 +141,7 @@ TEST_F(PageCipherFileTest, PageChangedOnDiskIsRefusedNotRead)
     connection.Close();
     {
         const store::SqliteDatabase db = Open(Side::Program, DatabasePath(), store::DatabasePassword);
-        store::Execute(db.get(), Fill);
+        store::Execute(db.get(), ThousandRows.c_str());
     }
     QFile file(DatabasePath());
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
@@ -173,9 +163,9 @@ TEST_F(PageCipherFileTest, FilesWithOtherPassphrasesOpenSideBySide)
     store::WriteNewDatabase(otherPath, QStringLiteral("另一个密码"), QString::fromLatin1(StoredCipher));
     const store::SqliteDatabase first = Open(Side::Program, DatabasePath(), store::DatabasePassword);
     const store::SqliteDatabase second = Open(Side::Program, otherPath, QStringLiteral("另一个密码"));
-    store::Execute(first.get(), Fill);
-    store::Execute(second.get(), Fill);
-    store::Execute(first.get(), Change);
+    store::Execute(first.get(), ThousandRows.c_str());
+    store::Execute(second.get(), ThousandRows.c_str());
+    store::Execute(first.get(), ChangeEveryTenth);
     EXPECT_EQ(Number(second.get(), Checksum), Expected - 100);
     EXPECT_EQ(Number(first.get(), Checksum), Expected);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#define SQLITE_HAS_CODEC 1
 #include "store/engine/FileFormat.h"
 #include "store/engine/SqliteHandles.h"
 
