@@ -27,7 +27,7 @@ stage "build release" cmake --build "$release" --target Kestrelle mkudb
 # The journeys wait on the program most of the time: they run beside the tests,
 # whose load they have to bear anyway.
 journeys_log="$release/journeys.log"
-stage_in_background journeys "$journeys_log" tests/e2e/journeys.py "$release" --unit-tests "$checked"
+stage_in_background journeys "$journeys_log" tests/e2e/journeys.py "$release" --unit-tests "$checked" --sessions 2
 stage "ctest" ctest --test-dir "$checked" --output-on-failure -j "$(nproc)"
 # The store on SQLCipher 4.5.5: its tests, and files written by 3.4 and 4 read both ways.
 stage "sqlcipher 4" scripts/sqlcipher4.sh

@@ -1,14 +1,16 @@
 #!/usr/bin/python3
 """User journeys through the real release program on a virtual desktop.
 
-    tests/e2e/journeys.py [BUILD] [-k WORD ...] [--unit-tests BUILD_TEST] [--list]
+    tests/e2e/journeys.py [BUILD] [-k WORD ...] [--unit-tests BUILD_TEST] [--sessions N] [--list]
 
 BUILD holds bin/Kestrelle and bin/mkudb (default: build). -k runs the journeys
-whose name contains any of the words. Each journey prints one line; the last
+whose name contains any of the words; --sessions runs them in N sessions side
+by side. Each journey prints one line; the last
 line is the result, and the exit status is non-zero when a journey failed.
 """
 
 import argparse
+import os
 import shutil
 import signal
 import sys
@@ -136,6 +138,8 @@ def main():
     parser.add_argument("--unit-tests", type=Path, default=Path("build-test"),
                         help="the unit-test build for the journey about the unit tests")
     parser.add_argument("--list", action="store_true", help="list the journeys and stop")
+    parser.add_argument("--sessions", type=int, default=1,
+                        help="run the journeys in this many sessions side by side")
     args = parser.parse_args()
 
     journeys = [(name, body, USERS_LOCALE) for name, body in
@@ -158,16 +162,47 @@ def main():
     # Ended from outside (./test.sh stopping early), the suite still ends what it started.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     started = time.monotonic()
-    suite = Suite(build, args.unit_tests.resolve())
-    try:
-        suite.start()
-        passed = sum(run_journey(suite, name, body, lang) for name, body, lang in chosen)
-    finally:
-        suite.stop()
-    failed = len(chosen) - passed
+    sessions = max(1, min(args.sessions, len(chosen)))
+    failed = run_sessions([chosen[i::sessions] for i in range(sessions)], build, args.unit_tests.resolve())
+    passed = len(chosen) - failed
     print(f"journeys: {passed} passed, {failed} failed ({time.monotonic() - started:.0f} s)")
     return 1 if failed else 0
 
+
+def run_session(journeys, build, unit_tests):
+    """One session (bus, desktops) running the journeys one after the other; the failures."""
+    suite = Suite(build, unit_tests)
+    try:
+        suite.start()
+        return sum(not run_journey(suite, name, body, lang) for name, body, lang in journeys)
+    finally:
+        suite.stop()
+
+
+def run_sessions(groups, build, unit_tests):
+    """The journeys mostly wait on the program: several sessions, each with displays of its
+    own, run side by side in child processes. Answers how many journeys failed."""
+    if len(groups) == 1:
+        return run_session(groups[0], build, unit_tests)
+    children = {}
+    for journeys in groups:
+        sys.stdout.flush()
+        pid = os.fork()
+        if pid == 0:
+            code = 255
+            try:
+                code = min(run_session(journeys, build, unit_tests), 254)
+            finally:
+                sys.stdout.flush()
+                os._exit(code)
+        children[pid] = len(journeys)
+    failed = 0
+    for pid, count in children.items():
+        _, status = os.waitpid(pid, 0)
+        code = os.waitstatus_to_exitcode(status)
+        # A session that broke down counts every journey it had as failed.
+        failed += code if 0 <= code < 255 else count
+    return failed
 
 if __name__ == "__main__":
     sys.exit(main())

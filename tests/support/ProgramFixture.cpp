@@ -7,6 +7,7 @@
 #include "store/ADOQuery.h"
 #include "store/DatabaseConstants.h"
 #include "store/DeliveredDatabase.h"
+#include "store/engine/DerivedKey.h"
 
 #include <QDir>
 
@@ -28,6 +29,7 @@ QString ProgramFixture::ProgramFolder() const
 void ProgramFixture::DeliverDatabase(const QString& managementPassword)
 {
     store::CreateDeliveredDatabase(ProgramFolder(), managementPassword);
+    heldKey_ = store::KeyForFile(FileInFolder(store::DatabaseFileName), store::Utf8Secret(store::DatabasePassword)).Hold();
 }
 
 namespace {

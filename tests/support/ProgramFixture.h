@@ -33,6 +33,8 @@ protected:
     QString FileInFolder(const QString& name) const { return ProgramFolder() + name; }
 
     // Writes the delivered "_.udb" into the folder with this management password.
+    // Its derived key stays held for the test, so the test's own connections
+    // and the program's do not each derive it again (64,000 rounds a time).
     void DeliverDatabase(const QString& managementPassword);
     // Runs a statement on the folder's database through a connection of its own.
     void ExecOnDatabase(const QString& statement);
@@ -60,4 +62,5 @@ protected:
 
 private:
     QTemporaryDir folder_;
+    std::shared_ptr<const void> heldKey_;
 };
