@@ -102,7 +102,7 @@ public:
             store::CreateDeliveredDatabase(Path(name));
         }
         std::ofstream script(Path("insert.sql").toStdString(), std::ios::binary);
-        script << "PRAGMA key='" << store::DatabasePassword.toStdString() << "';\nBEGIN;\n";
+        script << "PRAGMA key='" << store::DatabasePassword.toStdString() << "';\nPRAGMA cipher_compatibility = 3;\nBEGIN;\n";
         std::string google;
         transfer::AppendCsvRow(google, GoogleHeader);
         {

@@ -6,7 +6,7 @@ import subprocess
 import time
 from urllib.parse import urlsplit
 
-from desktop import (DATABASE_KEY, INITIAL_PASSWORD, Failure, GLib, Rect, WindowWatch, expect,
+from desktop import (SHELL_KEY, INITIAL_PASSWORD, Failure, GLib, Rect, WindowWatch, expect,
                      mode_of, until)
 from program import NO, YES, MainWindow, status_panels, wait_status
 
@@ -320,7 +320,7 @@ def hold_database(j, program):
     """Another process takes the database's write lock and keeps it."""
     holder = j.suite.processes.start(["stdbuf", "-oL", "sqlcipher", str(program.file("_.udb"))],
                                      None, stdin=subprocess.PIPE, stdout=subprocess.PIPE)
-    holder.stdin.write(f"PRAGMA key='{DATABASE_KEY}';\nBEGIN IMMEDIATE;\nselect 'held';\n".encode())
+    holder.stdin.write(f"{SHELL_KEY}BEGIN IMMEDIATE;\nselect 'held';\n".encode())
     holder.stdin.flush()
     expect(holder.stdout.readline().strip() == b"held", "could not lock the database")
     return holder

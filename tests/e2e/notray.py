@@ -10,7 +10,8 @@ import subprocess
 
 from desktop import Desktop, expect, stays, until
 
-ENGINE_REFUSAL = "file is encrypted or is not a database"
+# The engine's words for a file it cannot read, as 3.x and as 4.x say them.
+ENGINE_REFUSAL = ("file is encrypted or is not a database", "file is not a database")
 CANNOT_OPEN = "unable to open database file"
 
 # Root reads a file of mode 000 all the same. Run without the two capabilities that let it

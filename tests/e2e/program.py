@@ -7,7 +7,7 @@ import re
 import subprocess
 import time
 
-from desktop import (BOX_ROLES, DATABASE_KEY, Atspi, INITIAL_PASSWORD, USERS_LOCALE, Element,
+from desktop import (BOX_ROLES, SHELL_KEY, Atspi, INITIAL_PASSWORD, USERS_LOCALE, Element,
                      Failure, application_of, clean_environment, copy_program, expect, stays,
                      until)
 
@@ -170,7 +170,7 @@ class Program:
     def sql(self, script, database="_.udb"):
         """Runs statements in the sqlcipher shell; answers the rows it prints."""
         done = subprocess.run(["sqlcipher", str(self.file(database))],
-                              input=f"PRAGMA key='{DATABASE_KEY}';\n.separator |\n{script}\n",
+                              input=f"{SHELL_KEY}.separator |\n{script}\n",
                               capture_output=True, text=True, timeout=20, check=False)
         expect(done.returncode == 0 and "Error" not in done.stderr,
                f"sqlcipher: {done.stderr.strip()}")

@@ -1,7 +1,7 @@
 // "_.udb" has one format on every engine version. The system's `sqlcipher`
-// shell (SQLCipher 3.4, keyed with the passphrase and nothing else, so that
-// its defaults are the format) reads what this build's engine wrote, and
-// this build reads and writes what the shell wrote. Built on SQLCipher 4
+// shell, keyed with the passphrase and left at 3.x's defaults (the format),
+// reads what this build's engine wrote, and this build reads and writes what
+// the shell wrote. With a 3.4 shell and this build on SQLCipher 4
 // (scripts/sqlcipher4.sh), these are the checks across versions both ways.
 #include "store/StoreFixture.h"
 
@@ -16,12 +16,16 @@ namespace {
 
 class FileFormatTest : public StoreFixture {
 protected:
-    // The shell's output for the statements, run on the keyed file.
+    // The shell's output for the statements, run on the keyed file. A 4.x
+    // shell is told to take 3.x's defaults; a 3.x shell ignores the pragma.
     static QString Shell(const QString& path, const QString& statements)
     {
         QProcess shell;
         shell.start(QStringLiteral("sqlcipher"), {QStringLiteral("-batch"), path});
-        shell.write((QStringLiteral("PRAGMA key = '%1';\n").arg(store::DatabasePassword) + statements).toUtf8());
+        shell.write((QStringLiteral("PRAGMA key = '%1';\nPRAGMA cipher_compatibility = 3;\n")
+                         .arg(store::DatabasePassword)
+                     + statements)
+                        .toUtf8());
         shell.closeWriteChannel();
         EXPECT_TRUE(shell.waitForFinished(120000));
         EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
