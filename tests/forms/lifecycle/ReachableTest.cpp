@@ -58,6 +58,8 @@ QByteArray RandomBytes(qsizetype size)
 // The engine's own words for a file it cannot read: 3.x says "file is encrypted
 // or is not a database", 4.x "file is not a database".
 const QString kEngineRefusal = QString::fromUtf8(sqlite3_errstr(SQLITE_NOTADB));
+// The part of those words that both versions share, for the walks' table.
+constexpr char kNotADatabase[] = "is not a database";
 
 class ReachableTest : public LifecycleFixture, public ::testing::WithParamInterface<std::tuple<Walk, bool>> {
 public:
@@ -144,13 +146,13 @@ std::vector<Walk> ReachableTest::Walks()
              t.Replace(RandomBytes(20 * 1024));
              t.Start();
          },
-         inTray, ended, "is not a database"},
+         inTray, ended, kNotADatabase},
         {"CutShort",
          [](T& t) {
              t.Replace(t.Delivered().left(600));
              t.Start();
          },
-         inTray, ended, "is not a database"},
+         inTray, ended, kNotADatabase},
         {"PlainSqliteFile",
          [](T& t) {
              const store::SqliteDatabase plain =
@@ -159,7 +161,7 @@ std::vector<Walk> ReachableTest::Walks()
              store::Execute(plain.get(), "insert into Pass values ('A0B1C2D3E4F50617')");
              t.Start();
          },
-         inTray, ended, "is not a database"},
+         inTray, ended, kNotADatabase},
         {"OtherCipherSettings",  // the database key, with the page size and key derivation of a later engine version
          [](T& t) {
              {
@@ -177,7 +179,7 @@ std::vector<Walk> ReachableTest::Walks()
              ASSERT_TRUE(bytes.size() == 2 * 4096 && !bytes.startsWith("SQLite format 3")) << bytes.size();
              t.Start();
          },
-         inTray, ended, "is not a database"},
+         inTray, ended, kNotADatabase},
         {"UnreadableFile",
          [](T& t) {
              t.DeliverDatabase(kPassword);
@@ -233,7 +235,7 @@ std::vector<Walk> ReachableTest::Walks()
              if (t.Area())
                  t.area.click(Qt::LeftButton);
          },
-         inTray, ended, "is not a database"},
+         inTray, ended, kNotADatabase},
         {"RefusedClearAll",
          [](T& t) {
              t.StartLoggedIn();
