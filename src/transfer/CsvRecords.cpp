@@ -1,6 +1,9 @@
 #include "transfer/CsvRecords.h"
 
 #include "transfer/FileFormatError.h"
+#include "transfer/ValueShapes.h"
+
+#include <algorithm>
 
 namespace transfer {
 namespace {
@@ -31,13 +34,43 @@ std::shared_ptr<const CsvTable> ReadCsvTable(std::string bytes)
     table->encoding = decoded.encoding;
     table->separator = DetectSeparator(table->text);
     CsvReader reader(table->text, table->separator);
-    while (reader.Next(table->header) && IsBlankRow(table->header)) {
-    }
+    std::size_t firstRow = 0;
+    int firstLine = 1;
+    do {
+        firstRow = reader.Position();
+        firstLine = reader.Line();
+    } while (reader.Next(table->header) && IsBlankRow(table->header));
     if (IsBlankRow(table->header))
         table->header.clear();
     table->bodyOffset = reader.Position();
     table->bodyLine = reader.Line();
+    if (IsHeaderless(table->header)) {
+        // The first row is a record: it is read with the others, and the table
+        // is as wide as its widest row.
+        table->headerless = true;
+        table->bodyOffset = firstRow;
+        table->bodyLine = firstLine;
+        CsvReader rows(table->text, table->separator, firstRow, firstLine);
+        std::vector<std::string> fields;
+        std::size_t width = 0;
+        while (rows.Next(fields))
+            width = std::max(width, fields.size());
+        table->header.assign(width, std::string());
+    }
     return table;
+}
+
+RecognisedHeader RecogniseTable(const CsvTable& table)
+{
+    if (!table.headerless)
+        return RecogniseHeader(table.header);
+    CsvReader reader(table.text, table.separator, table.bodyOffset, table.bodyLine);
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> fields;
+    while (rows.size() < ValueSampleRows && reader.Next(fields))
+        if (!IsBlankRow(fields))
+            rows.push_back(fields);
+    return RecogniseValues(rows, table.header.size());
 }
 
 CsvRecordSource::CsvRecordSource(std::shared_ptr<const CsvTable> table, std::vector<ColumnRole> roles,
@@ -53,7 +86,7 @@ CsvRecordSource::CsvRecordSource(std::shared_ptr<const CsvTable> table, std::vec
 
 CsvRecordSource::CsvRecordSource(std::string bytes) : CsvRecordSource(ReadCsvTable(std::move(bytes)), {}, {})
 {
-    RecognisedHeader header = RecogniseHeader(table_->header);
+    RecognisedHeader header = RecogniseTable(*table_);
     roles_ = std::move(header.roles);
     groups_ = std::move(header.groups);
     partWhole_.resize(groups_.size());
@@ -99,7 +132,9 @@ void CsvRecordSource::Apply(std::size_t column, const std::string& value)
             builder_.Group(group);
         break;
     case Target::Note:
-        if (!role.dropsDefaults || !IsOutlookDefault(value))
+        if (const std::string_view qq = role.qqLabelled ? QQInValue(value) : std::string_view(); !qq.empty())
+            builder_.QQ(qq);
+        else if (!role.dropsDefaults || !IsOutlookDefault(value))
             builder_.Note(role.label, value);
         break;
     case Target::Part: {

@@ -22,11 +22,15 @@ public:
 };
 
 // A table as a file holds it: its text as UTF-8, how the file stored it, the
-// separator and the first row that is not empty, which names the columns.
+// separator and the first row that is not empty, which names the columns;
+// unless that row holds what only records hold (an e-mail address, a
+// telephone or QQ number, a web address) and no name a header would have:
+// then the table has no header, and its columns have empty names.
 struct CsvTable {
     std::string text;
     FileEncoding encoding = FileEncoding::Utf8;
     char separator = ',';
+    bool headerless = false;
     std::vector<std::string> header;
     std::size_t bodyOffset = 0; // where the rows below the header begin
     int bodyLine = 1;
@@ -37,6 +41,10 @@ struct CsvTable {
 // FileFormatError for text that is not valid in its encoding or a header row
 // that is malformed.
 std::shared_ptr<const CsvTable> ReadCsvTable(std::string bytes);
+
+// The roles of a table's columns: by their names, or in a table without a
+// header by the values of its first rows.
+RecognisedHeader RecogniseTable(const CsvTable& table);
 
 // Reads the rows of a table as records, each column in its role: a row may
 // have fewer fields than the header (the rest are empty), and more only when

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <map>
 #include <optional>
+#include <span>
 #include <unordered_map>
 
 namespace transfer {
@@ -21,6 +22,7 @@ struct Word {
     std::string_view label = {}; // Note, Ignore: the label (empty: the column's own name); Part: its group's key
     bool dropsDefaults = false;
     char list = 0;
+    bool qqLabelled = false;
 };
 
 constexpr Word F(std::string_view name, int field) { return {name, Target::Field, field}; }
@@ -32,12 +34,18 @@ constexpr Word N(std::string_view name, std::string_view label = {}, bool defaul
 }
 constexpr Word P(std::string_view name, std::string_view group) { return {name, Target::Part, -1, PhoneKind::Other, group}; }
 constexpr Word G(std::string_view name, char list) { return {name, Target::Groups, -1, PhoneKind::Other, {}, false, list}; }
+// The user's own fields, where people keep what a program has no field for (a QQ number).
+constexpr Word Own(std::string_view name, std::string_view label)
+{
+    return {name, Target::Note, -1, PhoneKind::Other, label, false, 0, true};
+}
 // Known, never kept: named in the closing message by its label.
 constexpr Word Known(std::string_view name, std::string_view label) { return {name, Target::Ignore, -1, PhoneKind::Other, label}; }
 
 constexpr PhoneKind Mobile = PhoneKind::Mobile, Fax = PhoneKind::Fax, Other = PhoneKind::Other;
 
-// The values put together from Part columns, by key.
+// The values put together from Part columns, by key; a Part word with no key
+// belongs to the address block of the column before it.
 struct GroupWord {
     std::string_view key;
     std::string_view label;
@@ -92,8 +100,8 @@ constexpr Word kWords[] = {
     T("电子邮件 2 类型", Target::Skipped), T("电子邮件 2 显示名", Target::Skipped), T("电子邮件 3 地址", Target::Email),
     T("电子邮件 3 类型", Target::Skipped), T("电子邮件 3 显示名", Target::Skipped), N("工作证号码"), N("关键词"),
     N("记帐信息"), N("纪念日", {}, true), N("经理姓名"), N("里程"), N("敏感度", {}, true), N("目录服务器"),
-    N("配偶"), N("身份证编号"), N("私有", {}, true), N("缩写"), N("业余爱好"), N("引用者"), N("用户 1", "用户1"),
-    N("用户 2", "用户2"), N("用户 3", "用户3"), N("用户 4", "用户4"), N("优先级", {}, true), N("语言"), N("帐户"),
+    N("配偶"), N("身份证编号"), N("私有", {}, true), N("缩写"), N("业余爱好"), N("引用者"), Own("用户 1", "用户1"),
+    Own("用户 2", "用户2"), Own("用户 3", "用户3"), Own("用户 4", "用户4"), N("优先级", {}, true), N("语言"), N("帐户"),
     N("职业"), N("助理的姓名"), N("子女"),
 
     // Outlook's columns in English.
@@ -123,8 +131,8 @@ constexpr Word kWords[] = {
     N("Language", "语言"), N("Location", "位置"), N("Manager's Name", "经理"), N("Mileage", "里程"),
     F("Notes", col::Remarks), N("Office Location", "办公地点"), N("Organizational ID Number", "工作证号"),
     N("Priority", "优先级", true), N("Private", "私有", true), N("Profession", "职业"), N("Referred By", "推荐人"),
-    N("Sensitivity", "敏感度", true), N("Spouse", "配偶"), N("User 1", "用户1"), N("User 2", "用户2"),
-    N("User 3", "用户3"), N("User 4", "用户4"), T("Web Page", Target::HomePage),
+    N("Sensitivity", "敏感度", true), N("Spouse", "配偶"), Own("User 1", "用户1"), Own("User 2", "用户2"),
+    Own("User 3", "用户3"), Own("User 4", "用户4"), T("Web Page", Target::HomePage),
     T("Personal Web Page", Target::HomePage),
 
     // Thunderbird's columns (its US and UK wordings).
@@ -136,8 +144,8 @@ constexpr Word kWords[] = {
     P("Work City", "work"), P("Work State", "work"), P("Work County", "work"), P("Work ZipCode", "work"),
     P("Work Zip", "work"), P("Work Post Code", "work"), P("Work Country", "work"), T("Organization", Target::Company),
     T("Organisation", Target::Company), T("Web Page 1", Target::HomePage), N("Web Page 2", "其他主页"),
-    P("Birth Year", "birth"), P("Birth Month", "birth"), P("Birth Day", "birth"), N("Custom 1", "自定义1"),
-    N("Custom 2", "自定义2"), N("Custom 3", "自定义3"), N("Custom 4", "自定义4"),
+    P("Birth Year", "birth"), P("Birth Month", "birth"), P("Birth Day", "birth"), Own("Custom 1", "自定义1"),
+    Own("Custom 2", "自定义2"), Own("Custom 3", "自定义3"), Own("Custom 4", "自定义4"),
 
     // Google Contacts, the older and the newer export (numbered columns are read apart).
     T("Name", Target::Name), T("Given Name", Target::GivenName), T("Additional Name", Target::MiddleName),
@@ -156,6 +164,23 @@ constexpr Word kWords[] = {
     T("Homepage", Target::HomePage), T("URL", Target::HomePage), F("Note", col::Remarks),
     F("Remarks", col::Remarks), F("Comment", col::Remarks), F("Comments", col::Remarks), G("Category", ','),
     G("Group", ','), N("Address", "地址"),
+};
+
+// Thunderbird's columns in Chinese. They reuse names that office sheets mean
+// otherwise (名字 is the given name here, not the whole one) and name the city,
+// province, postcode and country of both addresses alike, so they are read
+// only in a table that Thunderbird's own names mark.
+constexpr Word kThunderbirdChinese[] = {
+    T("名字", Target::GivenName), T("姓氏", Target::FamilyName), T("显示名称", Target::Name),
+    T("显示姓名", Target::Name), N("昵称"), T("主要电子邮件", Target::Email), T("备用电子邮件", Target::Email),
+    N("屏幕名", "聊天帐号"), Tel("工作电话", Other), Tel("家庭电话", Other), Tel("传真号码", Fax),
+    Tel("寻呼机号码", Other), Tel("移动电话号码", Mobile), P("家庭地址", "home"), P("家庭地址 2", "home"),
+    P("工作地址", "work"), P("工作地址 2", "work"), P("城市", {}), P("省/自治区/直辖市", {}), P("邮政编码", {}),
+    P("国家", {}), P("居住地省/自治区/直辖市", "home"), P("居住国家/地区", "home"),
+    P("工作地省/自治区/直辖市", "work"), P("工作国家/地区", "work"), N("职务"), N("部门"),
+    T("公司", Target::Company), T("网页 1", Target::HomePage), N("网页 2", "其他主页"), P("出生年份", "birth"),
+    P("出生月份", "birth"), P("出生日", "birth"), Own("定制 1", "自定义1"), Own("定制 2", "自定义2"),
+    Own("定制 3", "自定义3"), Own("定制 4", "自定义4"), F("注释", col::Remarks),
 };
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -190,16 +215,29 @@ std::string Normalised(std::string_view name)
     return key;
 }
 
-const std::unordered_map<std::string, const Word*>& Vocabulary()
+using WordMap = std::unordered_map<std::string, const Word*>;
+
+WordMap MapOf(std::span<const Word> words)
 {
-    static const auto words = [] {
-        std::unordered_map<std::string, const Word*> map;
-        for (const Word& word : kWords)
-            map.emplace(Normalised(word.name), &word); // the first entry of a name wins
-        return map;
-    }();
+    WordMap map;
+    for (const Word& word : words)
+        map.emplace(Normalised(word.name), &word); // the first entry of a name wins
+    return map;
+}
+
+const WordMap& Vocabulary()
+{
+    static const WordMap words = MapOf(kWords);
     return words;
 }
+
+const WordMap& ThunderbirdChineseWords()
+{
+    static const WordMap words = MapOf(kThunderbirdChinese);
+    return words;
+}
+
+bool IsAddressBlock(std::string_view key) { return key == "business" || key == "home" || key == "other" || key == "work"; }
 
 // Google's numbered columns: "Phone 2 - Value" is kind "Phone", number 2, part "Value".
 struct Numbered {
@@ -233,6 +271,7 @@ public:
         for (std::size_t i = 0; i < names.size(); ++i)
             if (const auto numbered = SplitNumbered(names[i]))
                 numbered_[numbered->kind + "#" + numbered->number + "#" + numbered->part] = static_cast<int>(i);
+        thunderbirdChinese_ = Has("主要电子邮件") || Has("备用电子邮件") || Has("屏幕名") || (Has("显示名称") && Has("姓氏"));
     }
 
     RecognisedHeader Run()
@@ -251,24 +290,41 @@ private:
     {
         if (const auto numbered = SplitNumbered(name))
             return NumberedRole(*numbered);
-        const auto found = Vocabulary().find(Normalised(name));
-        if (found == Vocabulary().end())
+        const Word* word = Find(Normalised(name));
+        if (!word)
             return {};
-        const Word& word = *found->second;
         ColumnRole role;
-        role.target = word.target;
-        role.field = word.field;
-        role.phone = word.phone;
-        role.dropsDefaults = word.dropsDefaults;
-        role.listSeparator = word.list;
-        if (word.target == Target::Part) {
+        role.target = word->target;
+        role.field = word->field;
+        role.phone = word->phone;
+        role.dropsDefaults = word->dropsDefaults;
+        role.listSeparator = word->list;
+        role.qqLabelled = word->qqLabelled;
+        if (word->target == Target::Part) {
+            const std::string_view key = word->label.empty() ? std::string_view(lastBlock_) : word->label;
+            if (key.empty()) { // a city or postcode with no address before it
+                role.target = Target::Note;
+                role.label = Trimmed(name);
+                return role;
+            }
+            if (IsAddressBlock(key))
+                lastBlock_ = key;
             const auto group = std::find_if(std::begin(kGroups), std::end(kGroups),
-                                            [&](const GroupWord& g) { return g.key == word.label; });
+                                            [&](const GroupWord& g) { return g.key == key; });
             role.group = GroupIndex(std::string(group->key), std::string(group->label), std::string(group->joiner));
         } else {
-            role.label = word.label.empty() && word.target == Target::Note ? Trimmed(name) : word.label;
+            role.label = word->label.empty() && word->target == Target::Note ? Trimmed(name) : word->label;
         }
         return role;
+    }
+
+    const Word* Find(const std::string& key) const
+    {
+        if (thunderbirdChinese_)
+            if (const auto found = ThunderbirdChineseWords().find(key); found != ThunderbirdChineseWords().end())
+                return found->second;
+        const auto found = Vocabulary().find(key);
+        return found == Vocabulary().end() ? nullptr : found->second;
     }
 
     ColumnRole NumberedRole(const Numbered& column)
@@ -346,6 +402,8 @@ private:
             return "Outlook (中文)";
         if (Has("Primary Email") || Has("Mobile Number"))
             return "Thunderbird";
+        if (thunderbirdChinese_)
+            return "Thunderbird (中文)";
         if (Has("qq同步助手 分组"))
             return "QQ同步助手";
         bool any = false, chinese = false;
@@ -362,6 +420,8 @@ private:
     std::map<std::string, int> numbered_;
     std::vector<PartGroup> groups_;
     std::map<std::string, int> groupOfKey_;
+    bool thunderbirdChinese_ = false;
+    std::string lastBlock_; // the address block of the last address column
 };
 
 std::string_view WithoutGoogleMark(std::string_view text)
@@ -395,7 +455,7 @@ std::string DescribeRole(const ColumnRole& role, const std::vector<PartGroup>& g
     case Target::HomePage: return "主页";
     case Target::QQ: return "QQ";
     case Target::Groups: return "分类 (多个时取第一个)";
-    case Target::Note: return "备注: " + role.label;
+    case Target::Note: return "备注: " + role.label + (role.qqLabelled ? " (标为QQ的进QQ)" : "");
     case Target::Part: return "备注: " + groups.at(static_cast<std::size_t>(role.group)).label;
     case Target::InstantMessage: return "QQ 或 备注 (按服务)";
     case Target::Custom: return "备注: 按标签 (标为QQ的进QQ)";
@@ -431,6 +491,27 @@ bool NamesQQ(std::string_view label)
 {
     const std::string key = Normalised(WithoutGoogleMark(label));
     return key == "qq" || key == "qq号" || key == "qq号码";
+}
+
+std::string_view QQInValue(std::string_view value)
+{
+    value = Trimmed(value);
+    if (!ascii::StartsWithIgnoringCase(value, "qq"))
+        return {};
+    value.remove_prefix(2);
+    if (value.starts_with("号码"))
+        value.remove_prefix(std::string_view("号码").size());
+    else if (value.starts_with("号"))
+        value.remove_prefix(std::string_view("号").size());
+    // Blanks and one colon (ASCII or full-width) or number sign before the number.
+    value = Trimmed(value);
+    for (const std::string_view mark : {":", "：", "#"})
+        if (value.starts_with(mark)) {
+            value = Trimmed(value.substr(mark.size()));
+            break;
+        }
+    const bool digits = std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return digits && value.size() >= 5 && value.size() <= 11 && value[0] != '0' ? value : std::string_view();
 }
 
 NumberKind KindOfNumber(std::string_view type)

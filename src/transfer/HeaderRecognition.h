@@ -46,10 +46,17 @@ struct ColumnRole {
     int group = -1;             // Part: which value it helps make
     bool whole = false;         // Part: alone the whole value, when it holds text (Google's formatted address)
     bool dropsDefaults = false; // Note: the values Outlook writes for "not set" count as empty
+    bool qqLabelled = false;    // Note: a value that says it is a QQ number ("QQ: 12345") is the QQ number
     char listSeparator = 0;     // Groups: between the categories; 0 for Google's " ::: "
 
     bool operator==(const ColumnRole&) const = default;
 };
+
+// Whether a role brings a column's values into the records.
+inline bool Imports(const ColumnRole& role)
+{
+    return role.target != Target::Ignore && role.target != Target::Skipped && role.target != Target::Companion;
+}
 
 // A value put together from Part columns.
 struct PartGroup {
@@ -65,7 +72,8 @@ struct RecognisedHeader {
 
 // The roles of a header row's names, column by column, and the writer told
 // by the names. Blanks around a name, letter case and the punctuation of
-// "E-mail" or "Country/Region" do not matter.
+// "E-mail" or "Country/Region" do not matter. A name that several address
+// blocks share ("城市", "邮政编码") belongs to the block named before it.
 RecognisedHeader RecogniseHeader(const std::vector<std::string>& names);
 
 // Where a role puts a column's values, in Chinese, for the preview.
@@ -82,6 +90,10 @@ NumberKind KindOfNumber(std::string_view type);
 
 // Whether a label or service names QQ ("QQ", "qq号", "QQ号码").
 bool NamesQQ(std::string_view label);
+
+// The number of a value that names itself a QQ number ("QQ 12345",
+// "qq:12345", "QQ号：12345"); empty for any other value.
+std::string_view QQInValue(std::string_view value);
 
 // Whether a value is what Outlook writes for a field that is not set
 // ("0/0/00", "Normal", "Unspecified", "False" and their Chinese forms).

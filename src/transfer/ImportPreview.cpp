@@ -8,11 +8,6 @@
 namespace transfer {
 namespace {
 
-bool Imports(const ColumnRole& role)
-{
-    return role.target != Target::Ignore && role.target != Target::Skipped && role.target != Target::Companion;
-}
-
 // Who wrote a card file, told by its PRODID and its own properties.
 std::string CardMaker(const VCardRecordSource& source)
 {
@@ -83,7 +78,7 @@ ImportPreview::ImportPreview(Format format, std::string bytes, DuplicateIndex bo
     }
     table_ = ReadCsvTable(std::move(bytes));
     encoding_ = table_->encoding;
-    header_ = RecogniseHeader(table_->header);
+    header_ = RecogniseTable(*table_);
     chosen_ = header_.roles;
     kind_ = header_.kind;
     recognised_ = std::any_of(chosen_.begin(), chosen_.end(), Imports);

@@ -48,9 +48,10 @@ def _import(j, program, main, fixture, kind, summary, done):
 
 
 def google_and_outlook(j):
-    """A Google Contacts CSV and an Outlook CSV in Chinese and GBK, each through the preview:
-    their kinds recognised, a duplicate of the book skipped, names put together, numbers
-    sorted by kind, companies and titles in 备注, new categories in class.dat and the grid."""
+    """A Google Contacts CSV, an Outlook CSV in Chinese and GBK and a GBK sheet without a
+    header row, each through the preview: their kinds recognised, a duplicate of the book
+    skipped, names put together, numbers sorted by kind, companies and titles in 备注, the
+    sheet's columns told by their values, new categories in class.dat and the grid."""
     program = j.started(seed=[KNOWN])
     main = program.log_in()
     main.wait_status("共1条信息")
@@ -61,6 +62,8 @@ def google_and_outlook(j):
             "将添加1条记录.", "已导入1条记录.\n跳过了1条重复的记录.")
     _import(j, program, main, "outlook_zh_gbk.csv", "Outlook (中文)",
             "文件中有2条记录. 将添加2条记录.", "已导入2条记录.")
+    _import(j, program, main, "headerless_gbk.csv", "无表头的表格",
+            "文件中有3条记录. 将添加3条记录.", "已导入3条记录.\n未导入的列: 第1列")
 
     expected = [
         _record(**KNOWN),
@@ -70,14 +73,18 @@ def google_and_outlook(j):
                 邮箱="wxm@huaxia.example.cn", 主页="www.huaxia.example.cn",
                 备注="老客户\n公司: 华夏电子\n部门: 销售部\n职务: 经理\n生日: 1978/6/1\n商务地址: 建国路88号 北京"),
         _record(姓名="长城物流", 电话="022-2222 0006", 备注="公司: 长城物流"),
+        _record(姓名="张三", QQ="10001", 电话="13800000001", 邮箱="zhangsan@example.com", 备注="同学"),
+        _record(姓名="李四", QQ="20002", 电话="010-62345678"),
+        _record(姓名="王五", 电话="+86 139 0000 0003", 邮箱="wangwu@example.cn", 备注="常联系"),
     ]
     expect(program.records() == expected, f"the database holds {program.records()}")
     categories = program.categories()
     expect("朋友" in categories and "客户" in categories, f"class.dat reads {categories}")
     main.page("通讯录管理")
-    main.wait_status("共4条信息")
+    main.wait_status("共7条信息")
     names = [row[2] for row in main.rows()]
-    expect(names == ["星光贸易有限公司", "李小红", "王小明", "长城物流"], f"the grid shows {names}")
+    expect(names == ["星光贸易有限公司", "李小红", "王小明", "长城物流", "张三", "李四", "王五"],
+           f"the grid shows {names}")
 
 
 JOURNEYS = [

@@ -1,0 +1,114 @@
+#include "transfer/ValueShapes.h"
+
+#include "transfer/Ascii.h"
+
+#include <algorithm>
+#include <set>
+
+namespace transfer {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool IsEmail(std::string_view text)
+{
+    const std::size_t at = text.find('@');
+    if (at == 0 || at == std::string_view::npos || text.find_first_of(" \t@", at + 1) != std::string_view::npos)
+        return false;
+    const std::size_t dot = text.find('.', at + 2);
+    return dot != std::string_view::npos && dot + 1 < text.size() &&
+           text.find_first_of(" \t") == std::string_view::npos;
+}
+
+ValueShape ShapeOfNumber(std::string_view text)
+{
+    std::string digits;
+    for (const char c : text) {
+        if (IsDigit(c))
+            digits += c;
+        else if (c != ' ' && c != '-' && c != '(' && c != ')' && c != '+')
+            return ValueShape::Text;
+    }
+    if (digits.empty())
+        return ValueShape::Text;
+    const bool plain = digits.size() == text.size();
+    const std::string_view national =
+        digits.size() == 13 && digits.starts_with("86") ? std::string_view(digits).substr(2) : std::string_view(digits);
+    if (national.size() == 11 && national[0] == '1')
+        return ValueShape::Mobile;
+    if (plain && digits.size() <= 4)
+        return ValueShape::Count;
+    if (plain && digits.size() <= 10 && digits[0] != '0')
+        return ValueShape::QQ;
+    return digits.size() >= 7 ? ValueShape::Phone : ValueShape::Text;
+}
+
+bool IsDataShape(ValueShape shape) { return shape != ValueShape::Empty && shape != ValueShape::Count && shape != ValueShape::Text; }
+
+ColumnRole FieldRole(int field)
+{
+    ColumnRole role;
+    role.target = Target::Field;
+    role.field = field;
+    return role;
+}
+
+} // namespace
+
+ValueShape ShapeOf(std::string_view value)
+{
+    const std::string_view text = Trimmed(value);
+    if (text.empty())
+        return ValueShape::Empty;
+    if (IsEmail(text))
+        return ValueShape::Email;
+    for (const std::string_view scheme : {"http://", "https://", "www."})
+        if (ascii::StartsWithIgnoringCase(text, scheme) && text.size() > scheme.size())
+            return ValueShape::Web;
+    return ShapeOfNumber(text);
+}
+
+bool IsHeaderless(const std::vector<std::string>& firstRow)
+{
+    if (std::none_of(firstRow.begin(), firstRow.end(), [](const std::string& v) { return IsDataShape(ShapeOf(v)); }))
+        return false;
+    const RecognisedHeader asHeader = RecogniseHeader(firstRow);
+    return std::none_of(asHeader.roles.begin(), asHeader.roles.end(), Imports);
+}
+
+RecognisedHeader RecogniseValues(const std::vector<std::vector<std::string>>& rows, std::size_t columns)
+{
+    RecognisedHeader header;
+    header.kind = "无表头的表格";
+    bool named = false;
+    for (std::size_t column = 0; column < columns; ++column) {
+        std::set<ValueShape> shapes;
+        for (const std::vector<std::string>& row : rows)
+            if (column < row.size() && ShapeOf(row[column]) != ValueShape::Empty)
+                shapes.insert(ShapeOf(row[column]));
+        const auto only = [&](ValueShape shape) { return shapes.size() == 1 && *shapes.begin() == shape; };
+        const bool numbers = !shapes.empty() && std::all_of(shapes.begin(), shapes.end(), [](ValueShape s) {
+            return s == ValueShape::Mobile || s == ValueShape::Phone || s == ValueShape::QQ;
+        });
+        if (only(ValueShape::Email))
+            header.roles.push_back(FieldRole(col::Email));
+        else if (only(ValueShape::Web))
+            header.roles.push_back(FieldRole(col::HomePage));
+        else if (only(ValueShape::Mobile))
+            header.roles.push_back(FieldRole(col::Mobile));
+        else if (only(ValueShape::QQ))
+            header.roles.push_back(FieldRole(col::QQ));
+        else if (numbers)
+            header.roles.push_back(FieldRole(col::Phone));
+        else if (only(ValueShape::Count))
+            header.roles.emplace_back(); // 不导入
+        else if (!shapes.empty() && !named) {
+            header.roles.push_back(FieldRole(col::Name));
+            named = true;
+        } else
+            header.roles.push_back(FieldRole(col::Remarks));
+    }
+    return header;
+}
+
+} // namespace transfer
