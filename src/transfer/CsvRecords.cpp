@@ -111,22 +111,31 @@ void CsvRecordSource::Apply(std::size_t column, const std::string& value)
     case Target::FamilyName: builder_.Part(NamePart::Family, value); break;
     case Target::Company: builder_.Company(value); break;
     case Target::Telephone: {
-        if (role.typeColumn < 0) {
-            builder_.Telephone(role.phone, value);
-            break;
+        const NumberKind kind = role.typeColumn < 0 ? NumberKind::Other : KindOfNumber(typeText());
+        const PhoneKind phone = role.typeColumn < 0         ? role.phone
+                                : kind == NumberKind::Mobile ? PhoneKind::Mobile
+                                : kind == NumberKind::Fax    ? PhoneKind::Fax
+                                                             : PhoneKind::Other;
+        for (const std::string_view number : SplitGoogleList(value)) {
+            if (kind == NumberKind::QQ)
+                builder_.QQ(number);
+            else
+                builder_.Telephone(phone, number);
         }
-        const NumberKind kind = KindOfNumber(typeText());
-        if (kind == NumberKind::QQ)
-            builder_.QQ(value);
-        else
-            builder_.Telephone(kind == NumberKind::Mobile ? PhoneKind::Mobile : kind == NumberKind::Fax ? PhoneKind::Fax
-                                                                                                      : PhoneKind::Other,
-                               value);
         break;
     }
-    case Target::Email: builder_.Email(value); break;
-    case Target::HomePage: builder_.HomePage(value); break;
-    case Target::QQ: builder_.QQ(value); break;
+    case Target::Email:
+        for (const std::string_view address : SplitGoogleList(value))
+            builder_.Email(address);
+        break;
+    case Target::HomePage:
+        for (const std::string_view page : SplitGoogleList(value))
+            builder_.HomePage(page);
+        break;
+    case Target::QQ:
+        for (const std::string_view number : SplitGoogleList(value))
+            builder_.QQ(number);
+        break;
     case Target::Groups:
         for (const std::string_view group : SplitGroups(value, role.listSeparator))
             builder_.Group(group);
@@ -164,7 +173,8 @@ void CsvRecordSource::Apply(std::size_t column, const std::string& value)
 void CsvRecordSource::QQOrNote(std::string_view companion, const std::string& label, const std::string& value)
 {
     if (NamesQQ(companion))
-        builder_.QQ(value);
+        for (const std::string_view number : SplitGoogleList(value))
+            builder_.QQ(number);
     else
         builder_.Note(label, value);
 }

@@ -48,7 +48,8 @@ RecognisedHeader RecogniseTable(const CsvTable& table);
 
 // Reads the rows of a table as records, each column in its role: a row may
 // have fewer fields than the header (the rest are empty), and more only when
-// those are empty; rows that bring no text are skipped.
+// those are empty; rows that bring no text are skipped. A cell of numbers,
+// addresses or home pages may hold several in Google's manner ("a ::: b").
 class CsvRecordSource final : public RecordSource {
 public:
     CsvRecordSource(std::shared_ptr<const CsvTable> table, std::vector<ColumnRole> roles, std::vector<PartGroup> groups);

@@ -130,33 +130,33 @@ void RecordBuilder::Company(std::string_view text)
     Note("公司", text);
 }
 
-void RecordBuilder::Telephone(PhoneKind kind, std::string_view text)
+void RecordBuilder::Telephone(PhoneKind kind, std::string_view number)
 {
-    for (const std::string_view number : SplitGoogleList(text)) {
-        Join(ColumnOf(kind), number);
-        if (firstNumber_.empty())
-            firstNumber_ = number;
-    }
+    if (Trimmed(number).empty())
+        return;
+    Join(ColumnOf(kind), number);
+    if (firstNumber_.empty())
+        firstNumber_ = number;
 }
 
-void RecordBuilder::Email(std::string_view text)
+void RecordBuilder::Email(std::string_view address)
 {
-    for (const std::string_view address : SplitGoogleList(text)) {
-        Join(col::Email, address);
-        if (firstAddress_.empty())
-            firstAddress_ = address;
-    }
+    if (Trimmed(address).empty())
+        return;
+    Join(col::Email, address);
+    if (firstAddress_.empty())
+        firstAddress_ = address;
 }
 
-void RecordBuilder::HomePage(std::string_view text)
+void RecordBuilder::HomePage(std::string_view page)
 {
-    for (const std::string_view page : SplitGoogleList(text))
+    if (!Trimmed(page).empty())
         Join(col::HomePage, page);
 }
 
-void RecordBuilder::QQ(std::string_view text)
+void RecordBuilder::QQ(std::string_view number)
 {
-    for (const std::string_view number : SplitGoogleList(text))
+    if (!Trimmed(number).empty())
         Join(col::QQ, number);
 }
 

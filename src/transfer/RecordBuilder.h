@@ -34,11 +34,13 @@ public:
     void Part(NamePart part, std::string_view text);
     // A company: a labelled line, and the name when there is no person's name.
     void Company(std::string_view text);
-    // Values that may be lists in Google's manner ("a ::: b").
-    void Telephone(PhoneKind kind, std::string_view text);
-    void Email(std::string_view text);
-    void HomePage(std::string_view text);
-    void QQ(std::string_view text);
+    // One value each, as it stands; a value of nothing but blanks is none.
+    // (A table's lists in Google's manner are split by the table's reader: a
+    // card's value is one value even when it holds " ::: ".)
+    void Telephone(PhoneKind kind, std::string_view number);
+    void Email(std::string_view address);
+    void HomePage(std::string_view page);
+    void QQ(std::string_view number);
     // One category as another program names it; system groups are dropped.
     void Group(std::string_view text);
     void Remarks(std::string_view text);

@@ -1,5 +1,7 @@
 #include "transfer/VCardWriter.h"
 
+#include "transfer/RecordBuilder.h"
+
 #include <vector>
 
 namespace transfer {
@@ -61,7 +63,8 @@ void AppendProperty(std::string& out, std::string_view name, std::string_view va
 }
 
 // The entries of a field that an import joined with "; ", or the whole
-// field when splitting would make an empty entry.
+// field when splitting would make an entry of nothing but blanks (a reader
+// skips such a property, so the blanks would be lost).
 std::vector<std::string_view> Entries(std::string_view field)
 {
     constexpr std::string_view separator = "; ";
@@ -74,7 +77,7 @@ std::vector<std::string_view> Entries(std::string_view field)
         start = end + separator.size();
     }
     for (const std::string_view entry : entries)
-        if (entry.empty())
+        if (Trimmed(entry).empty())
             return {field};
     return entries;
 }

@@ -39,6 +39,8 @@ std::vector<RoundTrip> RoundTrips()
           MakeRecord({"邮箱帐号", "王七", "", "", "", "", "", "", "a\rb\r\nc\nd"})}},
         {"several numbers and addresses joined with \"; \"",
          {MakeRecord({"QQ帐号", "赵六", "1; 2", "139; 138", "010-1; 010-2", "", "a@x.example; b@y.example"})}},
+        {"an entry of nothing but blanks between \"; \"",
+         {MakeRecord({"QQ帐号", "赵七", "", "", "010-1;    ; 010-2", "", "a@x.example; \t; b@y.example ::: c"})}},
         {"blanks kept at both ends", {MakeRecord({" 分类 ", "  名  ", " 1 ", "", "", "", "", "", "  "})}},
         {"characters beyond the basic plane", {MakeRecord({"游戏帐号", "𠮷野家😀", "", "", "", "", "", "", "é ß ∑"})}},
         {"values of 32,768 and more characters",
