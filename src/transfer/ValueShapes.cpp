@@ -20,8 +20,22 @@ bool IsEmail(std::string_view text)
            text.find_first_of(" \t") == std::string_view::npos;
 }
 
+// 1985-03-02, 2024-1-5: a date, whose digits and dashes are no telephone number.
+bool IsDate(std::string_view text)
+{
+    const auto digits = [](std::string_view part, std::size_t least, std::size_t most) {
+        return part.size() >= least && part.size() <= most && std::all_of(part.begin(), part.end(), IsDigit);
+    };
+    const std::size_t first = text.find('-');
+    const std::size_t second = first == std::string_view::npos ? first : text.find('-', first + 1);
+    return second != std::string_view::npos && digits(text.substr(0, first), 4, 4) &&
+           digits(text.substr(first + 1, second - first - 1), 1, 2) && digits(text.substr(second + 1), 1, 2);
+}
+
 ValueShape ShapeOfNumber(std::string_view text)
 {
+    if (IsDate(text))
+        return ValueShape::Text;
     std::string digits;
     for (const char c : text) {
         if (IsDigit(c))
@@ -32,9 +46,11 @@ ValueShape ShapeOfNumber(std::string_view text)
     if (digits.empty())
         return ValueShape::Text;
     const bool plain = digits.size() == text.size();
+    // A number written with its country code is a mobile only with China's (+1 425 555 0100 is not).
+    const bool abroad = text.starts_with('+') && !digits.starts_with("86");
     const std::string_view national =
         digits.size() == 13 && digits.starts_with("86") ? std::string_view(digits).substr(2) : std::string_view(digits);
-    if (national.size() == 11 && national[0] == '1')
+    if (!abroad && national.size() == 11 && national[0] == '1')
         return ValueShape::Mobile;
     if (plain && digits.size() <= 4)
         return ValueShape::Count;

@@ -20,7 +20,7 @@ enum class ValueShape {
     Phone,  // any other number of seven or more digits, with blanks, dashes, brackets or +
     QQ,     // five to ten digits, the first not 0
     Count,  // one to four digits: a row number
-    Text,
+    Text,   // anything else, dates (1985-03-02) among it
 };
 
 ValueShape ShapeOf(std::string_view value);
