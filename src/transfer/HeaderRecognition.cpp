@@ -271,7 +271,8 @@ public:
         for (std::size_t i = 0; i < names.size(); ++i)
             if (const auto numbered = SplitNumbered(names[i]))
                 numbered_[numbered->kind + "#" + numbered->number + "#" + numbered->part] = static_cast<int>(i);
-        thunderbirdChinese_ = Has("主要电子邮件") || Has("备用电子邮件") || Has("屏幕名") || (Has("显示名称") && Has("姓氏"));
+        thunderbirdChinese_ =
+            Has("主要电子邮件") || Has("备用电子邮件") || Has("屏幕名") || (Has("显示名称") && Has("姓氏"));
     }
 
     RecognisedHeader Run()

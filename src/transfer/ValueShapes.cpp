@@ -59,7 +59,10 @@ ValueShape ShapeOfNumber(std::string_view text)
     return digits.size() >= 7 ? ValueShape::Phone : ValueShape::Text;
 }
 
-bool IsDataShape(ValueShape shape) { return shape != ValueShape::Empty && shape != ValueShape::Count && shape != ValueShape::Text; }
+bool IsDataShape(ValueShape shape)
+{
+    return shape != ValueShape::Empty && shape != ValueShape::Count && shape != ValueShape::Text;
+}
 
 ColumnRole FieldRole(int field)
 {
@@ -100,8 +103,9 @@ RecognisedHeader RecogniseValues(const std::vector<std::vector<std::string>>& ro
     for (std::size_t column = 0; column < columns; ++column) {
         std::set<ValueShape> shapes;
         for (const std::vector<std::string>& row : rows)
-            if (column < row.size() && ShapeOf(row[column]) != ValueShape::Empty)
+            if (column < row.size())
                 shapes.insert(ShapeOf(row[column]));
+        shapes.erase(ValueShape::Empty);
         const auto only = [&](ValueShape shape) { return shapes.size() == 1 && *shapes.begin() == shape; };
         const bool numbers = !shapes.empty() && std::all_of(shapes.begin(), shapes.end(), [](ValueShape s) {
             return s == ValueShape::Mobile || s == ValueShape::Phone || s == ValueShape::QQ;
