@@ -28,6 +28,9 @@ QImage PaintAboutPicture();  // 300 x 296, the about page
 QImage PaintWindowIcon();    // 16 x 16, a pen with a contact badge
 QImage PaintTrayIcon();      // 32 x 32, a contact-list page
 
+// The program's icon in the desktop's icon theme, size x size.
+QImage PaintApplicationIcon(int size);
+
 // A transparent canvas, ready for antialiased painting.
 QImage TransparentCanvas(int width, int height);
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QGuiApplication>
 
+#include <array>
 #include <cstdio>
 
 namespace {
@@ -18,6 +19,10 @@ bool Save(const QImage& image, const QString& path, const char* format, int qual
     std::printf("%s (%d x %d)\n", qPrintable(path), image.width(), image.height());
     return true;
 }
+
+// The sizes the desktop's icon theme looks for, each drawn for itself.
+constexpr std::array<int, 8> kThemeSizes = {16, 22, 24, 32, 48, 64, 128, 256};
+constexpr char kApplicationId[] = "example.brightmoor.Quillory";
 
 } // namespace
 
@@ -38,5 +43,14 @@ int main(int argc, char** argv)
     ok &= Save(artwork::PaintAboutPicture(), root.filePath("pictures/about.jpg"), "JPG", 92);
     ok &= Save(artwork::PaintWindowIcon(), root.filePath("icons/window16.png"), "PNG", -1);
     ok &= Save(artwork::PaintTrayIcon(), root.filePath("icons/tray32.png"), "PNG", -1);
+    for (const int size : kThemeSizes) {
+        const QString folder = QStringLiteral("icons/hicolor/%1x%1/apps").arg(size);
+        if (!root.mkpath(folder)) {
+            std::fprintf(stderr, "artwork: cannot create %s\n", qPrintable(root.filePath(folder)));
+            return 1;
+        }
+        ok &= Save(artwork::PaintApplicationIcon(size),
+                   root.filePath(folder + QLatin1Char('/') + kApplicationId + QStringLiteral(".png")), "PNG", -1);
+    }
     return ok ? 0 : 1;
 }
