@@ -110,7 +110,7 @@ void TForm1::CreateControls()
     // --- banner, pages, bottom row, status bar ----------------------------------------
     Image2 = named(new TClickLabel(this), "Image2");
     Image2->setGeometry(0, 0, kClientWidth, 56);
-    Image2->setPixmap(QPixmap::fromImage(BannerPicture()));
+    ShowScaledPicture(Image2, BannerPicture());
     Image2->setCursor(Qt::WhatsThisCursor);
 
     PageControl1 = named(new QTabWidget(this), "PageControl1");
@@ -237,7 +237,7 @@ void TForm1::CreateControls()
     Image1 = named(new QLabel(GroupBox2), "Image1");
     Image1->setGeometry(24, 24, 185, 177);
     Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap::fromImage(AboutPicture()));
+    ShowScaledPicture(Image1, AboutPicture());
     QFont aboutFont = WindowFont();
     aboutFont.setPixelSize(16);
     auto aboutLabel = [&](auto* label) {

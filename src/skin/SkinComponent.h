@@ -50,8 +50,9 @@ public:
     virtual bool SkinLoaded() const = 0;
     // The loaded skin prepared for painting; null while no skin is loaded.
     virtual const TSkinPictures* Pictures() const = 0;
-    // The application's icon at small-icon size, transparent where magenta.
-    virtual const QPixmap& SmallIcon() const = 0;
+    // The application's icon at small-icon size for a screen of that scale,
+    // transparent where magenta; null until the component is loaded.
+    virtual QPixmap SmallIcon(qreal scale) const = 0;
     // The drawing engine of this component.
     virtual TSkinStyle* Style() = 0;
 };

@@ -150,9 +150,9 @@ void TSkinFrame::paintEvent(QPaintEvent* /*event*/)
         const int state = button.Index == pressed_ && button.Index == hover_ ? 2 : button.Index == hover_ ? 1 : 0;
         picture.DrawCentred(painter, button.Place, state);
     }
-    if (!systemMenuShown && !component_.SmallIcon().isNull()) {
-        const QPixmap& icon = component_.SmallIcon();
-        painter.drawPixmap(QPoint(m.left() + 6, (m.top() - icon.height()) / 2), icon);
+    if (const QPixmap icon = component_.SmallIcon(devicePixelRatio()); !systemMenuShown && !icon.isNull()) {
+        const int height = qRound(icon.deviceIndependentSize().height());
+        painter.drawPixmap(QPoint(m.left() + 6, (m.top() - height) / 2), icon);
     }
     PaintCaptionText(painter, *pictures, active);
 }

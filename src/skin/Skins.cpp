@@ -126,31 +126,45 @@ void TSkin::Loaded()
         SkinControls.Exclude(xcMenuItem);
     else
         SkinControls.Exclude(xcSystemMenu);
-    BuildSmallIcon();
+    TakeApplicationIcon();
 }
 
-void TSkin::BuildSmallIcon()
+void TSkin::TakeApplicationIcon()
 {
-    QIcon icon = QApplication::windowIcon();
-    if (icon.isNull())
+    appIcon_ = QApplication::windowIcon();
+    if (appIcon_.isNull())
         if (QWidget* form = OwnerForm())
-            icon = form->windowIcon();
+            appIcon_ = form->windowIcon();
+    smallIcons_.clear();
+    iconTaken_ = true;
+}
+
+QPixmap TSkin::SmallIcon(qreal scale) const
+{
+    if (!iconTaken_)
+        return {};
+    if (const auto built = smallIcons_.find(scale); built != smallIcons_.end())
+        return built->second;
     const int size = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
+    const int pixels = qRound(size * scale);
     // Each pixel is either the icon's, fully opaque, or magenta: edges blended
-    // half into magenta would show a pink fringe once magenta is cut away.
+    // half into magenta would show a pink fringe once magenta is cut away. On a
+    // screen of scale 2 the icon is drawn from its 2x picture, not stretched.
     const QRgb magenta = qRgb(255, 0, 255);
-    QImage picture(size, size, QImage::Format_RGB32);
+    QImage picture(pixels, pixels, QImage::Format_RGB32);
     picture.fill(magenta);
-    if (!icon.isNull()) {
-        const QImage drawn = icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < std::min(size, drawn.height()); ++y)
-            for (int x = 0; x < std::min(size, drawn.width()); ++x)
+    if (!appIcon_.isNull()) {
+        const QImage drawn =
+            appIcon_.pixmap(QSize(size, size), scale).toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < std::min(pixels, drawn.height()); ++y)
+            for (int x = 0; x < std::min(pixels, drawn.width()); ++x)
                 if (const QRgb pixel = drawn.pixel(x, y); qAlpha(pixel) >= 128)
                     picture.setPixel(x, y, qRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)));
     }
     QPixmap result = QPixmap::fromImage(picture);
     result.setMask(result.createMaskFromColor(QColor(magenta), Qt::MaskInColor));
-    smallIcon_ = result;
+    result.setDevicePixelRatio(scale);
+    return smallIcons_.emplace(scale, result).first->second;
 }
 
 bool TSkin::ReadSkinStream(std::span<const std::uint8_t> property)

@@ -7,12 +7,14 @@
 
 #include <QByteArray>
 #include <QFont>
+#include <QIcon>
 #include <QObject>
 #include <QPixmap>
 #include <QStringList>
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -58,7 +60,7 @@ public:
     bool IsLoaded() const { return loaded_; }
 
     const QFont& MenuFont() const { return menuFont_; }
-    const QPixmap& SmallIcon() const override { return smallIcon_; }
+    QPixmap SmallIcon(qreal scale) const override;
     const TSkinPictures* Pictures() const override { return pictures_.get(); }
     TSkinStyle* Style() override;
 
@@ -90,7 +92,7 @@ public:
     const TSkinReader& Reader() const { return reader_; }
 
 private:
-    void BuildSmallIcon();
+    void TakeApplicationIcon();
 
     std::vector<std::uint8_t> storedSkin_;
     TSkinReader reader_;
@@ -101,7 +103,10 @@ private:
     bool loaded_ = false;
     QString skinFile_;
     QFont menuFont_;
-    QPixmap smallIcon_;
+    // The application's icon, taken as the main form's component is loaded.
+    bool iconTaken_ = false;
+    QIcon appIcon_;
+    mutable std::map<qreal, QPixmap> smallIcons_;  // by screen scale
 };
 
 // The settings the program gives its main window's Skin1.

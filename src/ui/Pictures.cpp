@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <initializer_list>
+
 namespace {
 
 QImage DecodeJpegResource(const QString& path)
@@ -14,24 +16,39 @@ QImage DecodeJpegResource(const QString& path)
     return DecodeJpeg(file.readAll());
 }
 
-} // namespace
-
-QImage BannerPicture()
+// The picture `name`.jpg and its drawing for scale 2, `name`@2x.jpg.
+TScaledPicture JpegPicture(const QString& name)
 {
-    return DecodeJpegResource(QStringLiteral(":/pictures/banner.jpg"));
+    return TScaledPicture(DecodeJpegResource(QStringLiteral(":/pictures/%1.jpg").arg(name)),
+                          DecodeJpegResource(QStringLiteral(":/pictures/%1@2x.jpg").arg(name)));
 }
 
-QImage AboutPicture()
+QIcon IconOfFiles(std::initializer_list<const char*> files)
 {
-    return DecodeJpegResource(QStringLiteral(":/pictures/about.jpg"));
+    QIcon icon;
+    for (const char* file : files)
+        icon.addFile(QLatin1String(file));
+    return icon;
+}
+
+} // namespace
+
+TScaledPicture BannerPicture()
+{
+    return JpegPicture(QStringLiteral("banner"));
+}
+
+TScaledPicture AboutPicture()
+{
+    return JpegPicture(QStringLiteral("about"));
 }
 
 QIcon WindowIcon()
 {
-    return QIcon(QStringLiteral(":/icons/window16.png"));
+    return IconOfFiles({":/icons/window16.png", ":/icons/window32.png"});
 }
 
 QIcon TrayIconPicture()
 {
-    return QIcon(QStringLiteral(":/icons/tray32.png"));
+    return IconOfFiles({":/icons/tray32.png", ":/icons/tray64.png"});
 }

@@ -225,8 +225,10 @@ class Element:
 
     @property
     def rect(self):
+        """Where the object is on the screen, in the screen's pixels."""
         extents = Atspi.Component.get_extents(self.accessible, Atspi.CoordType.SCREEN)
-        return Rect(extents.x, extents.y, extents.width, extents.height)
+        return self.desktop.on_screen(Rect(extents.x, extents.y, extents.width, extents.height),
+                                      self)
 
     def has_state(self, state):
         self.accessible.clear_cache()  # states change without notice at times: read them afresh
@@ -304,12 +306,16 @@ class Element:
 # --- the desktop -----------------------------------------------------------
 
 class Desktop:
-    """A display with a window manager and, when asked, a notification area."""
+    """A display with a window manager and, when asked, a notification area; with a
+    scale of 2, a HiDPI screen on which programs draw every pixel twice."""
 
-    def __init__(self, processes, work, tray):
+    def __init__(self, processes, work, tray, screen=SCREEN, scale=1, window_manager=True):
         self.processes = processes
         self.work = work
         self.tray = tray
+        self.screen = screen
+        self.scale = scale
+        self.window_manager = window_manager
         self.env = None
         self._spare_keys = None
         self._keys = {}  # keysym -> the spare key bound to it, least recently used first
@@ -328,7 +334,7 @@ class Desktop:
 
     def _start(self, base_env):
         read_end, write_end = os.pipe()
-        self.processes.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN,
+        self.processes.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.screen,
                               "-nolisten", "tcp"], base_env, pass_fds=(write_end,))
         os.close(write_end)
         with os.fdopen(read_end) as numbers:
@@ -338,9 +344,10 @@ class Desktop:
         # No key auto-repeat: on a busy machine a key's release can come late enough for
         # the server to repeat the key, and a password gains a character.
         self.run(["xset", "r", "off"])
-        self.processes.start(["openbox", "--config-file", "/etc/xdg/openbox/rc.xml"], self.env)
-        until("the window manager", lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in
-              self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False))
+        if self.window_manager:
+            self.processes.start(["openbox", "--config-file", "/etc/xdg/openbox/rc.xml"], self.env)
+            until("the window manager", lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in
+                  self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False))
         if self.tray:
             self.start_tray()
         return self
@@ -361,6 +368,23 @@ class Desktop:
                 if attempt == attempts:
                     raise
         return None
+
+    def program_env(self):
+        """What a program needs to run on this desktop."""
+        env = {"DISPLAY": self.env["DISPLAY"], "QT_QPA_PLATFORM": "xcb"}
+        if self.scale != 1:
+            env["QT_SCALE_FACTOR"] = str(self.scale)
+        return env
+
+    def on_screen(self, rect, _element):
+        """An object's place as the accessibility bus tells it (in the program's own
+        pixels) in the screen's pixels, which a screen of scale 2 doubles."""
+        return Rect(rect.x * self.scale, rect.y * self.scale, rect.width * self.scale,
+                    rect.height * self.scale)
+
+    def shows_settled(self, program, rect):
+        """Whether the program has a window at that place without a window manager's frame."""
+        return any(self.geometry(w)[0] == rect and self.unframed(w) for w in program.x_windows())
 
     def run(self, args, check=True, timeout=20, **kwargs):
         done = subprocess.run(args, env=self.env, capture_output=True, text=True,
@@ -405,10 +429,16 @@ class Desktop:
     def screenshot(self, path):
         self.run(["import", "-window", "root", str(path)], check=False)
 
+    def grab(self, rect, path):
+        """Saves what the screen shows in rect as a picture file; answers its path."""
+        self.run(["import", "-window", "root", "-crop",
+                  f"{rect.width}x{rect.height}+{rect.x}+{rect.y}", "+repage", str(path)])
+        return path
+
     def glyph_count(self, rect, inset=3):
         """How many characters a one-line box shows (a password box's stars or dots): the
         runs of columns inside its frame that hold a dark pixel. A lone column (the text
-        cursor) is no character."""
+        cursor; up to three, smoothed, on a screen of scale 2) is no character."""
         pgm = subprocess.run(["import", "-window", "root", "-crop",
                               f"{rect.width}x{rect.height}+{rect.x}+{rect.y}", "+repage",
                               "-colorspace", "gray", "-depth", "8", "pgm:-"],
@@ -418,7 +448,7 @@ class Desktop:
         dark = [any(pixels[y * width + x] < 160 for y in range(inset, height - inset))
                 for x in range(inset, width - inset)]
         runs = [len(run) for run in "".join(".#"[d] for d in dark).split(".") if run]
-        return sum(1 for run in runs if run > 1)
+        return sum(1 for run in runs if run > 2 * self.scale - 1)
 
     # Windows as the window manager and the X server see them.
 

@@ -24,6 +24,7 @@ from desktop import USERS_LOCALE, Bus, Desktop, Failure, Processes, clean_enviro
 from program import Program
 import defects
 import flows
+import hidpi
 import imports
 import notray
 
@@ -49,6 +50,8 @@ class Suite:
         self.processes = Processes()
         self.work = Path(tempfile.mkdtemp(prefix="quillory-journeys."))
         self.failures = build / "journeys"
+        self.more_desktops = {}
+        self.lasting = set()  # the processes of those desktops, which outlive the journeys
 
     def start(self):
         self.fake_bin = self.work / "bin"
@@ -63,6 +66,15 @@ class Suite:
         self.desktop = Desktop(self.processes, self.work, tray=True).start(self.bus_env)
         self.plain_desktop = Desktop(self.processes, self.work, tray=False).start(self.bus_env)
         return self
+
+    def extra_desktop(self, name, make):
+        """A further desktop (a HiDPI screen, a Wayland one), made by make(suite) and
+        started the first time a journey asks for it."""
+        if name not in self.more_desktops:
+            before = self.processes.mark()
+            self.more_desktops[name] = make(self).start(self.bus_env)
+            self.lasting |= self.processes.mark() - before
+        return self.more_desktops[name]
 
     def stop(self):
         self.processes.stop_all()
@@ -100,7 +112,7 @@ class Journey:
         """Ends the journey's programs and every helper it started (clipboard, lock holder)."""
         for program in self.programs:
             program.stop()
-        self.suite.processes.stop_since(self.started_before)
+        self.suite.processes.stop_since(self.started_before | self.suite.lasting)
 
 
 def run_journey(suite, name, body, lang=USERS_LOCALE):
@@ -143,7 +155,8 @@ def main():
     args = parser.parse_args()
 
     journeys = [(name, body, USERS_LOCALE) for name, body in
-                flows.JOURNEYS + defects.JOURNEYS + imports.JOURNEYS + notray.JOURNEYS]
+                flows.JOURNEYS + defects.JOURNEYS + imports.JOURNEYS + notray.JOURNEYS
+                + hidpi.JOURNEYS]
     journeys += [(f"{name}/{OTHER_LOCALE}", body, OTHER_LOCALE) for name, body, _ in journeys
                  if name in IN_BOTH_LOCALES]
     chosen = [(name, body, lang) for name, body, lang in journeys

@@ -37,18 +37,17 @@ class Program:
     def environment(self, **extra):
         locales = self.suite.locale_paths.get(self.lang)
         env = clean_environment({
-            "DISPLAY": self.desktop.env["DISPLAY"],
             "DBUS_SESSION_BUS_ADDRESS": self.suite.bus_env["DBUS_SESSION_BUS_ADDRESS"],
             "XDG_RUNTIME_DIR": str(self.runtime),
             "HOME": str(self.home),
             "PATH": f"{self.suite.fake_bin}:{os.environ.get('PATH', '/usr/bin:/bin')}",
-            "QT_QPA_PLATFORM": "xcb",
             "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
             "QT_IM_MODULE": "compose",
             "QUILLORY_E2E_OPENED": str(self.opened),
         }, lang=self.lang)
         if locales:
             env["LOCPATH"] = str(locales)
+        env.update(self.desktop.program_env())
         env.update(extra)
         return env
 
@@ -107,9 +106,7 @@ class Program:
         def still():
             first = window.rect
             time.sleep(0.1)
-            return window.rect == first and any(
-                self.desktop.geometry(w)[0] == first and self.desktop.unframed(w)
-                for w in self.x_windows())
+            return window.rect == first and self.desktop.shows_settled(self, first)
         until(f"{window} to settle", still)
         return window
 

@@ -39,21 +39,33 @@ TEST_F(SkinActions, MainMenuKindDecidesBetweenMenuItemAndSystemMenu)
     EXPECT_FALSE(noMainMenu->SkinControls.Contains(xcSystemMenu));
 }
 
-TEST_F(SkinActions, SmallIconIsTransparentWhereTheIconIsNot)
+// The title bar's icon is opaque or transparent pixel by pixel, and on a
+// screen of scale 2 it is the icon's own 32-pixel picture, not the 16-pixel
+// one stretched.
+TEST_F(SkinActions, SmallIconIsTransparentWhereTheIconIsNotAtEachScale)
 {
-    QPixmap icon(32, 32);
-    icon.fill(Qt::transparent);
-    {
-        QPainter painter(&icon);
-        painter.fillRect(8, 8, 16, 16, Qt::darkGreen);
+    QIcon icon;
+    for (const auto& [size, colour] : {std::pair{16, Qt::darkGreen}, std::pair{32, Qt::darkBlue}}) {
+        QPixmap picture(size, size);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.fillRect(size / 4, size / 4, size / 2, size / 2, colour);
+        painter.end();
+        icon.addPixmap(picture);
     }
-    QApplication::setWindowIcon(QIcon(icon));
+    EXPECT_TRUE(skin->SmallIcon(1).isNull());  // before the component is loaded
+    QApplication::setWindowIcon(icon);
     LoadSkin();
     QApplication::setWindowIcon(QIcon());
-    const QImage picture = skin->SmallIcon().toImage().convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(picture.size(), QSize(16, 16));
-    EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0);
-    EXPECT_EQ(picture.pixel(8, 8), QColor(Qt::darkGreen).rgba());
+    for (const auto& [scale, colour] : {std::pair{1, Qt::darkGreen}, std::pair{2, Qt::darkBlue}}) {
+        SCOPED_TRACE(scale);
+        const QPixmap small = skin->SmallIcon(scale);
+        EXPECT_EQ(small.deviceIndependentSize(), QSizeF(16, 16));
+        const QImage picture = small.toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(picture.size(), QSize(16, 16) * scale);
+        EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0);
+        EXPECT_EQ(picture.pixel(8 * scale, 8 * scale), QColor(colour).rgba());
+    }
 }
 
 TEST_F(SkinActions, StoredSkinThatDoesNotLoadLeavesActiveFalse)

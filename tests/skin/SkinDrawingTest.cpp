@@ -4,6 +4,7 @@
 #include "skin/SkinPicture.h"
 #include "skin/SkinPictures.h"
 #include "skin/SkinStyle.h"
+#include "ui/ScaledPicture.h"
 
 #include <QCheckBox>
 #include <QPainter>
@@ -92,6 +93,31 @@ TEST_F(SkinDrawing, WindowPaletteComesFromTheSkinsColours)
     EXPECT_EQ(palette.color(QPalette::Window), QColor(238, 241, 245));
     EXPECT_EQ(palette.color(QPalette::ButtonText), QColor(32, 40, 48));
     EXPECT_EQ(palette.color(QPalette::Highlight), QColor(61, 124, 192));
+}
+
+// On a screen of scale 2 the skin's style draws a picture (as a label draws
+// the banner) from its 2x drawing pixel for pixel, at the picture's own size.
+TEST_F(SkinDrawing, PicturesForScaleTwoLandAtTheirOwnSize)
+{
+    QImage twice(40, 20, QImage::Format_RGB32);
+    for (int y = 0; y < twice.height(); ++y)
+        for (int x = 0; x < twice.width(); ++x)
+            twice.setPixel(x, y, (x + y) % 2 ? qRgb(0, 0, 255) : qRgb(255, 255, 0));
+    QImage single(20, 10, QImage::Format_RGB32);
+    single.fill(Qt::red);
+    QStyle* style = window.style();
+    ASSERT_TRUE(qobject_cast<const TSkinStyle*>(style));
+
+    QImage painted(QSize(30, 20) * 2, QImage::Format_RGB32);
+    painted.setDevicePixelRatio(2);
+    painted.fill(Qt::white);
+    QPainter painter(&painted);
+    style->drawItemPixmap(&painter, QRect(0, 0, 30, 20), Qt::AlignLeft | Qt::AlignTop,
+                                   TScaledPicture(single, twice).ForScale(2));
+    painter.end();
+    for (int y = 0; y < painted.height(); ++y)
+        for (int x = 0; x < painted.width(); ++x)
+            ASSERT_EQ(painted.pixel(x, y), x < 40 && y < 20 ? twice.pixel(x, y) : qRgb(255, 255, 255)) << x << "," << y;
 }
 
 TEST(SkinPicture, NineSlicesKeepTheEdgesAndAreComposedOncePerSize)

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include <jpeglib.h>
@@ -129,35 +130,41 @@ QColor MeanColour(const QImage& image, const QRect& area)
 
 } // namespace
 
-TEST(EmbeddedPictures, DecodeToTheirSizesWithPlausibleColours)
+// Each picture for screens of scale 1 and 2: the 2x drawing is twice the
+// size, shows the same scene, and has detail of its own (it is no 1x picture
+// stretched).
+TEST(EmbeddedPictures, DecodeToTheirSizesWithPlausibleColoursAtBothScales)
 {
-    const QImage banner = BannerPicture();
-    ASSERT_FALSE(banner.isNull());
-    EXPECT_EQ(banner.size(), QSize(716, 56));
-    // A calm dark-blue strip behind the texts.
-    const QColor strip = MeanColour(banner, QRect(300, 5, 200, 10));
-    EXPECT_GT(strip.blue(), strip.red() + 30);
-    EXPECT_LT(strip.lightness(), 128);
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        const QImage banner = BannerPicture().ForScale(scale).toImage();
+        ASSERT_EQ(banner.size(), QSize(716, 56) * scale);
+        // A calm dark-blue strip behind the texts.
+        const QColor strip = MeanColour(banner, QRect(QPoint(300, 5) * scale, QSize(200, 10) * scale));
+        EXPECT_GT(strip.blue(), strip.red() + 30);
+        EXPECT_LT(strip.lightness(), 128);
 
-    const QImage about = AboutPicture();
-    ASSERT_FALSE(about.isNull());
-    EXPECT_EQ(about.size(), QSize(300, 296));
-    // The middle of the picture is the red book's cover; the corners are the light backdrop.
-    const QColor cover = MeanColour(about, QRect(100, 60, 120, 180));
-    EXPECT_GT(cover.red(), 150);
-    EXPECT_GT(cover.red(), cover.green() + 60);
-    EXPECT_GT(cover.red(), cover.blue() + 60);
-    EXPECT_GT(MeanColour(about, QRect(0, 0, 12, 12)).lightness(), 200);
+        const QImage about = AboutPicture().ForScale(scale).toImage();
+        ASSERT_EQ(about.size(), QSize(300, 296) * scale);
+        // The middle of the picture is the red book's cover; the corners are the light backdrop.
+        const QColor cover = MeanColour(about, QRect(QPoint(100, 60) * scale, QSize(120, 180) * scale));
+        EXPECT_GT(cover.red(), 150);
+        EXPECT_GT(cover.red(), cover.green() + 60);
+        EXPECT_GT(cover.red(), cover.blue() + 60);
+        EXPECT_GT(MeanColour(about, QRect(0, 0, 12, 12)).lightness(), 200);
+    }
+    const QImage stretched = BannerPicture().ForScale(1).toImage().scaled(1432, 112).convertToFormat(QImage::Format_RGB888);
+    EXPECT_GT(MaxChannelDifference(BannerPicture().ForScale(2).toImage().convertToFormat(QImage::Format_RGB888), stretched),
+              100);
 }
 
-TEST(EmbeddedPictures, IconsHaveTheirSizes)
+TEST(EmbeddedPictures, IconsHaveTheirSizesAtBothScales)
 {
-    const QIcon window = WindowIcon();
-    ASSERT_FALSE(window.isNull());
-    EXPECT_TRUE(window.availableSizes().contains(QSize(16, 16)));
-    const QIcon tray = TrayIconPicture();
-    ASSERT_FALSE(tray.isNull());
-    EXPECT_TRUE(tray.availableSizes().contains(QSize(32, 32)));
+    for (const auto& [icon, size] : {std::pair{WindowIcon(), 16}, std::pair{TrayIconPicture(), 32}}) {
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size)));
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size) * 2));
+        EXPECT_EQ(icon.pixmap(QSize(size, size), 2.0).size(), QSize(size, size) * 2);
+    }
 }
 
 TEST(DecodeJpeg, MatchesAnIndependentDecoderPixelForPixel)

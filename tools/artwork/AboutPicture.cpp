@@ -5,11 +5,11 @@
 
 namespace artwork {
 
-QImage PaintAboutPicture()
+QImage PaintAboutPicture(int scale)
 {
     constexpr int kWidth = 300;
     constexpr int kHeight = 296;
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    QImage image = Canvas(kWidth, kHeight, scale, QImage::Format_RGB32);
     QPainter painter(&image);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
 

@@ -9,9 +9,16 @@
 
 namespace artwork {
 
-QImage TransparentCanvas(int width, int height)
+QImage Canvas(int width, int height, int scale, QImage::Format format)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(width * scale, height * scale, format);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
+QImage TransparentCanvas(int width, int height, int scale)
+{
+    QImage image = Canvas(width, height, scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
 }

@@ -91,9 +91,9 @@ void PaintSloganBlock(QPainter& painter)
 
 } // namespace
 
-QImage PaintBanner()
+QImage PaintBanner(int scale)
 {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    QImage image = Canvas(kWidth, kHeight, scale, QImage::Format_RGB32);
     QPainter painter(&image);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     PaintBackground(painter);

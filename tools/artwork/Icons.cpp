@@ -63,9 +63,9 @@ void PaintContactBadge(QPainter& painter, QPointF centre, qreal radius)
 
 } // namespace
 
-QImage PaintWindowIcon()
+QImage PaintWindowIcon(int scale)
 {
-    QImage image = TransparentCanvas(16, 16);
+    QImage image = TransparentCanvas(16, 16, scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     PaintPen(painter, QPointF(1.2, 14.8), 17.0, 4.0);
@@ -73,9 +73,9 @@ QImage PaintWindowIcon()
     return image;
 }
 
-QImage PaintTrayIcon()
+QImage PaintTrayIcon(int scale)
 {
-    QImage image = TransparentCanvas(32, 32);
+    QImage image = TransparentCanvas(32, 32, scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
 

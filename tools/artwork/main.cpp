@@ -39,10 +39,16 @@ int main(int argc, char** argv)
     }
 
     bool ok = true;
-    ok &= Save(artwork::PaintBanner(), root.filePath("pictures/banner.jpg"), "JPG", 92);
-    ok &= Save(artwork::PaintAboutPicture(), root.filePath("pictures/about.jpg"), "JPG", 92);
-    ok &= Save(artwork::PaintWindowIcon(), root.filePath("icons/window16.png"), "PNG", -1);
-    ok &= Save(artwork::PaintTrayIcon(), root.filePath("icons/tray32.png"), "PNG", -1);
+    // Each picture for screens of scale 1, and drawn again for scale 2 (not a
+    // stretched copy): "@2x" beside a JPEG's name, twice the size in an icon's.
+    ok &= Save(artwork::PaintBanner(1), root.filePath("pictures/banner.jpg"), "JPG", 92);
+    ok &= Save(artwork::PaintBanner(2), root.filePath("pictures/banner@2x.jpg"), "JPG", 92);
+    ok &= Save(artwork::PaintAboutPicture(1), root.filePath("pictures/about.jpg"), "JPG", 92);
+    ok &= Save(artwork::PaintAboutPicture(2), root.filePath("pictures/about@2x.jpg"), "JPG", 92);
+    ok &= Save(artwork::PaintWindowIcon(1), root.filePath("icons/window16.png"), "PNG", -1);
+    ok &= Save(artwork::PaintWindowIcon(2), root.filePath("icons/window32.png"), "PNG", -1);
+    ok &= Save(artwork::PaintTrayIcon(1), root.filePath("icons/tray32.png"), "PNG", -1);
+    ok &= Save(artwork::PaintTrayIcon(2), root.filePath("icons/tray64.png"), "PNG", -1);
     for (const int size : kThemeSizes) {
         const QString folder = QStringLiteral("icons/hicolor/%1x%1/apps").arg(size);
         if (!root.mkpath(folder)) {
