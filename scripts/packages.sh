@@ -10,21 +10,22 @@
 # Building and running the program.
 quillory_packages_build=(
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev libgl-dev libxcb1-dev qt6-translations-l10n
+  qt6-base-dev libgl-dev libxcb1-dev qt6-translations-l10n qt6-wayland
   libsqlcipher-dev libssl-dev libjpeg-dev
   fonts-wqy-zenhei
 )
 # run.sh without a display: the program on a virtual one, and a picture of it.
 quillory_packages_headless=(xvfb x11-utils imagemagick)
 # The tests: GoogleTest, the sanitizers and the fuzzer (clang and its runtime),
-# the virtual desktop of the journeys, the database shell that reads their files,
-# and the locale data the journeys run the program in.
+# the virtual desktop of the journeys (and their Wayland desktop), the database
+# shell that reads their files, and the locale data the journeys run the program in.
 quillory_packages_test=(
   libgtest-dev libgmock-dev
   clang
   sqlcipher locales
   xvfb xdotool imagemagick x11-utils x11-xserver-utils openbox trayer xclip
   dbus-daemon at-spi2-core python3 python3-gi gir1.2-atspi-2.0
+  weston
 )
 # The benchmarks (bench/).
 quillory_packages_bench=(libbenchmark-dev libxdamage-dev libxtst-dev)

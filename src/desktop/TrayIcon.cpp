@@ -266,6 +266,8 @@ bool TTrayIcon::UpdateTrayIcon()
 bool TTrayIcon::FillIconData()
 {
     FIconData.icon = FIcon;
+    // A host that draws menus itself shows the menu the right button pops up.
+    FIconData.menu = PopupMenu && PopupMenu->AutoPopup ? PopupMenu.data() : nullptr;
     FIconData.tip.fill(0);
     if (!FHint.isEmpty() && FShowHint) {
         const std::string tip = LeadingAnsiBytes(FHint, FIconData.tip.size() - 1);

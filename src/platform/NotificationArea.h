@@ -5,11 +5,14 @@
 #include "platform/WindowMessages.h"
 
 #include <QIcon>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+
+class QMenu;
 
 namespace platform {
 
@@ -44,6 +47,9 @@ struct NotifyIconData {
     QIcon icon;  // no picture when null
     std::array<char, 128> tip{};  // code-page bytes, zero-terminated
     std::uint32_t version = 0;
+    // The icon's menu, for a notification area whose host draws menus itself
+    // (the D-Bus trays of today's desktops); no other area reads it.
+    QPointer<QMenu> menu;
 
     QString tipText() const { return FromAnsi(std::string_view(tip.data(), strnlen(tip.data(), tip.size()))); }
 };

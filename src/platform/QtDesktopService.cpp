@@ -14,6 +14,11 @@ class QtDesktopService final : public DesktopService {
 public:
     bool cursorPos(QPoint& position) override
     {
+        // A Wayland compositor tells a program where the pointer is only over
+        // the program's own windows, and never where they are: a position on
+        // the screen (a tray icon's, a menu's) is unknown there.
+        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+            return false;
         position = QCursor::pos();
         return true;
     }

@@ -1,6 +1,8 @@
 #include "platform/MessageWindow.h"
 #include "platform/NotificationArea.h"
+#include "platform/StatusNotifierItems.h"
 
+#include <QMenu>
 #include <QPixmap>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -15,10 +17,14 @@ namespace platform {
 namespace {
 
 // Each icon record is one QSystemTrayIcon. Its activations become the mouse
-// notifications of the record's callback message; no context menu is given to
-// Qt, since the program pops up its own menu. The area is watched: when it goes
-// away its icons are gone, and when it comes (back) every window is told with
-// the "TaskbarCreated" message so that it can add its icons again.
+// notifications of the record's callback message. Where Qt puts the icon into
+// an XEmbed notification area (an X11 tray window), the program pops up its own
+// menu, so Qt is given none (it would pop it up a second time). Where the icon
+// is a StatusNotifierItem on the session bus (Wayland, and X11 desktops whose
+// tray speaks D-Bus), the host draws the menu itself, from the record's menu
+// that Qt publishes. The area is watched: when it goes away its icons are gone,
+// and when it comes (back) every window is told with the "TaskbarCreated"
+// message so that it can add its icons again.
 class QtNotificationArea final : public NotificationArea {
 public:
     QtNotificationArea() : available_(QSystemTrayIcon::isSystemTrayAvailable())
@@ -67,6 +73,7 @@ private:
         std::unique_ptr<QSystemTrayIcon> tray;
         unsigned callbackMessage = 0;
         std::uint32_t version = 0;
+        bool menuDrawnByHost = false;
     };
     static constexpr int WatchIntervalMs = 1000;
 
@@ -80,6 +87,9 @@ private:
         QObject::connect(tray, &QSystemTrayIcon::messageClicked, [this, key] { balloonClicked(key); });
         apply(entry, data);
         tray->show();
+        // Only a shown icon has found its place: an item on the bus, or a tray window.
+        entry.menuDrawnByHost = OffersStatusNotifierItem();
+        publishMenu(entry, data);
     }
 
     static void apply(Entry& entry, const NotifyIconData& data)
@@ -90,6 +100,13 @@ private:
             entry.tray->setIcon(data.icon.isNull() ? blankIcon() : data.icon);
         if (data.flags & NIF_TIP)
             entry.tray->setToolTip(data.tipText());
+        publishMenu(entry, data);
+    }
+
+    static void publishMenu(Entry& entry, const NotifyIconData& data)
+    {
+        if (entry.menuDrawnByHost && entry.tray->contextMenu() != data.menu)
+            entry.tray->setContextMenu(data.menu);
     }
 
     // An icon without a picture still takes its place and answers the mouse.

@@ -5,6 +5,7 @@
 #include <QPixmap>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 using namespace platform;
@@ -38,6 +39,28 @@ TEST_F(TrayFixture, TheIconRecordNamesTheSharedWindowTheComponentAndTheCallback)
     EXPECT_EQ(icon->callbackMessage, 0x800u);
     EXPECT_EQ(tipBytes(*icon), "Quillory");
     EXPECT_TRUE(tray->IconVisible());
+}
+
+// A notification area whose host draws menus itself (a D-Bus tray) shows the
+// menu the right button would pop up: none without one or without its
+// automatic popup, and none once the menu is gone.
+TEST_F(TrayFixture, TheRecordOffersTheRightButtonsMenuToHostsThatDrawMenus)
+{
+    tray->SetIconVisible(true);
+    EXPECT_EQ(shown()->menu, nullptr);
+    auto menu = std::make_unique<TPopupMenu>();
+    tray->PopupMenu = menu.get();
+    tray->UpdateTrayIcon();
+    EXPECT_EQ(shown()->menu, menu.get());
+    menu->AutoPopup = false;
+    tray->UpdateTrayIcon();
+    EXPECT_EQ(shown()->menu, nullptr);
+    menu->AutoPopup = true;
+    tray->UpdateTrayIcon();
+    menu.reset();
+    EXPECT_EQ(shown()->menu, nullptr);
+    tray->UpdateTrayIcon();
+    EXPECT_EQ(shown()->menu, nullptr);
 }
 
 TEST_F(TrayFixture, AddingTwiceAddsOnceAndTheSecondAddFailsHarmlessly)

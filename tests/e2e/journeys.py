@@ -23,6 +23,7 @@ import desktop
 from desktop import USERS_LOCALE, Bus, Desktop, Failure, Processes, clean_environment, locale_path
 from program import Program
 import defects
+import dbustray
 import flows
 import hidpi
 import imports
@@ -156,7 +157,7 @@ def main():
 
     journeys = [(name, body, USERS_LOCALE) for name, body in
                 flows.JOURNEYS + defects.JOURNEYS + imports.JOURNEYS + notray.JOURNEYS
-                + hidpi.JOURNEYS]
+                + hidpi.JOURNEYS + dbustray.JOURNEYS]
     journeys += [(f"{name}/{OTHER_LOCALE}", body, OTHER_LOCALE) for name, body, _ in journeys
                  if name in IN_BOTH_LOCALES]
     chosen = [(name, body, lang) for name, body, lang in journeys

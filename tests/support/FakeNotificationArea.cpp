@@ -44,6 +44,7 @@ bool FakeNotificationArea::apply(unsigned message, const NotifyIconData& data)
         found->second.icon = data.icon;
         found->second.tip = data.tip;
         found->second.callbackMessage = data.callbackMessage;
+        found->second.menu = data.menu;
         return true;
     case NIM_DELETE:
         if (found == icons_.end())
