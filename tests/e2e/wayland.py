@@ -10,9 +10,12 @@ import subprocess
 
 from desktop import Atspi, Desktop, Failure, Rect, until
 
-# Views of top-level windows and their places, as `weston-debug scene-graph` prints them.
+# Views of top-level windows and of the pointer, and their places (in logical pixels), as
+# `weston-debug scene-graph` prints them; the output's repaint status follows its scale.
 VIEW = re.compile(r"View \d+ \(role xdg_toplevel, PID (\d+), .*?top-level window '(.*)' of .*\):\n"
                   r"\s+position: \((-?\d+), (-?\d+)\) -> \((-?\d+), (-?\d+)\)")
+CURSOR = re.compile(r"View \d+ \(role wl_pointer-cursor, .*\):\n"
+                    r"\s+position: \((-?\d+), (-?\d+)\) -> \((-?\d+), (-?\d+)\)")
 
 
 class WaylandDesktop(Desktop):
@@ -81,7 +84,7 @@ class WaylandDesktop(Desktop):
         return None
 
     # weston draws the pointer into the picture of its screen: pictures are taken with the
-    # pointer out of the way, in the screen's empty corner, once weston has drawn it there.
+    # pointer in the screen's empty corner, once weston has drawn the screen without it there.
 
     def glyph_count(self, rect, inset=3):
         self._pointer_out_of(rect)
@@ -92,16 +95,15 @@ class WaylandDesktop(Desktop):
         return super().grab(rect, path)
 
     def _pointer_out_of(self, rect):
-        here = dict(line.split("=") for line in self.xdotool("getmouselocation", "--shell").split())
-        if (int(here["X"]), int(here["Y"])) == (0, 0):
-            return
         self.move_to((0, 0))
-        crop = ["import", "-window", "root", "-crop", f"{rect.width}x{rect.height}+{rect.x}+{rect.y}",
-                "rgb:-"]
-        shown = [None]
+        area = Rect(rect.x // self.scale, rect.y // self.scale, -(-rect.width // self.scale),
+                    -(-rect.height // self.scale))
 
-        def still():
-            now = subprocess.run(crop, env=self.env, capture_output=True, timeout=20).stdout
-            settled, shown[0] = now == shown[0], now
-            return settled
-        until("the screen to be drawn without the pointer", still, timeout=2, patient=False)
+        def drawn_without_pointer():
+            graph = self._scene_graph()
+            over = [Rect(int(x), int(y), int(r) - int(x), int(b) - int(y))
+                    for x, y, r, b in CURSOR.findall(graph)]
+            return "repaint status: no repaint" in graph and not any(
+                c.x < area.right and area.x < c.right and c.y < area.bottom and area.y < c.bottom
+                for c in over)
+        until("the screen drawn without the pointer over the picture", drawn_without_pointer)
