@@ -24,6 +24,13 @@ const char* PrepareEngine()
     return files;
 }
 
+int LongestDatabasePath()
+{
+    constexpr int JournalSuffix = 8; // "-journal"
+    const sqlite3_vfs* files = sqlite3_vfs_find(PrepareEngine());
+    return files ? files->mxPathname - JournalSuffix : 0;
+}
+
 const std::string& CipherVersion()
 {
     static const std::string version = [] {

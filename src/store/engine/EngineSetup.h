@@ -12,6 +12,11 @@ namespace store {
 // Returns the name of the file layer (null: the engine's default).
 const char* PrepareEngine();
 
+// The longest path of a database file that the engine opens, in bytes of
+// the file system's encoding: its file layer's limit for a path less the room
+// that the name of the file's journal ("-journal") takes beyond it.
+int LongestDatabasePath();
+
 // The engine's version as it names itself ("3.4.1", "4.5.5 community");
 // empty for an engine that encrypts nothing.
 const std::string& CipherVersion();
