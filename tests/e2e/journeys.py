@@ -25,6 +25,7 @@ from program import Program
 import defects
 import flows
 import imports
+import keys
 import notray
 
 FAKE_OPENER = """#!/bin/sh
@@ -143,7 +144,8 @@ def main():
     args = parser.parse_args()
 
     journeys = [(name, body, USERS_LOCALE) for name, body in
-                flows.JOURNEYS + defects.JOURNEYS + imports.JOURNEYS + notray.JOURNEYS]
+                flows.JOURNEYS + defects.JOURNEYS + imports.JOURNEYS + keys.JOURNEYS
+                + notray.JOURNEYS]
     journeys += [(f"{name}/{OTHER_LOCALE}", body, OTHER_LOCALE) for name, body, _ in journeys
                  if name in IN_BOTH_LOCALES]
     chosen = [(name, body, lang) for name, body, lang in journeys

@@ -1,6 +1,7 @@
 #include "store/engine/EngineSetup.h"
 
 #include "store/engine/ReadAheadFiles.h"
+#include "store/engine/SecretHeap.h"
 
 #include <sqlite3.h>
 
@@ -16,6 +17,7 @@ const char* PrepareEngine()
 {
     static const char* const files = []() -> const char* {
         prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+        RouteAllocationsThroughSecretHeap();
         sqlite3_config(SQLITE_CONFIG_SINGLETHREAD);
         if (sqlite3_initialize() != SQLITE_OK)
             return nullptr;
