@@ -25,6 +25,7 @@ from program import Program
 import defects
 import flows
 import imports
+import inputmethods
 import keys
 import notray
 
@@ -144,8 +145,8 @@ def main():
     args = parser.parse_args()
 
     journeys = [(name, body, USERS_LOCALE) for name, body in
-                flows.JOURNEYS + defects.JOURNEYS + imports.JOURNEYS + keys.JOURNEYS
-                + notray.JOURNEYS]
+                flows.JOURNEYS + defects.JOURNEYS + imports.JOURNEYS + inputmethods.JOURNEYS
+                + keys.JOURNEYS + notray.JOURNEYS]
     journeys += [(f"{name}/{OTHER_LOCALE}", body, OTHER_LOCALE) for name, body, _ in journeys
                  if name in IN_BOTH_LOCALES]
     chosen = [(name, body, lang) for name, body, lang in journeys
