@@ -19,6 +19,7 @@ import time
 import traceback
 from pathlib import Path
 
+import book
 import desktop
 from desktop import USERS_LOCALE, Bus, Desktop, Failure, Processes, clean_environment, locale_path
 from program import Program
@@ -146,7 +147,7 @@ def main():
 
     journeys = [(name, body, USERS_LOCALE) for name, body in
                 flows.JOURNEYS + defects.JOURNEYS + imports.JOURNEYS + inputmethods.JOURNEYS
-                + keys.JOURNEYS + notray.JOURNEYS]
+                + book.JOURNEYS + keys.JOURNEYS + notray.JOURNEYS]
     journeys += [(f"{name}/{OTHER_LOCALE}", body, OTHER_LOCALE) for name, body, _ in journeys
                  if name in IN_BOTH_LOCALES]
     chosen = [(name, body, lang) for name, body, lang in journeys
