@@ -21,22 +21,13 @@ QString FolderNotWritable(const QString& folder, const QString& what)
     return QStringLiteral("文件夹\"%1\"不能写入, 无法建立%2.").arg(folder, what);
 }
 
-QString FollowedOrAsIs(const QString& path)
-{
-    try {
-        return platform::FollowLinks(path);
-    } catch (const platform::FileError&) {
-        return path;
-    }
-}
-
 } // namespace
 
 QString DatabasePathTooLong(const QString& databasePath)
 {
     // The engine opens the file where a link leads, by the path that the
     // link's text makes (its ".." kept as they are).
-    const QString opened = FollowedOrAsIs(databasePath);
+    const QString opened = platform::WhereLinksLead(databasePath);
     const int longest = store::LongestDatabasePath();
     if (PathBytes(opened) <= longest)
         return {};
@@ -46,7 +37,7 @@ QString DatabasePathTooLong(const QString& databasePath)
 
 QString CannotMakeFile(const platform::FileError& error)
 {
-    const QString target = FollowedOrAsIs(error.Path());
+    const QString target = platform::WhereLinksLead(error.Path());
     const QString folder = platform::FolderOf(target);
     if (!platform::FolderTakesFiles(folder))
         return FolderNotWritable(folder, QLatin1Char('"') + platform::NameOf(target) + QLatin1Char('"'));

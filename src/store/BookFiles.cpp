@@ -1,6 +1,5 @@
 #include "store/BookFiles.h"
 
-#include "platform/system/FileError.h"
 #include "platform/system/FileLock.h"
 #include "platform/system/FilePlaces.h"
 #include "security/PasswordBackup.h"
@@ -20,15 +19,6 @@ namespace {
 // The files the engine keeps beside a database while it changes it.
 constexpr std::array JournalSuffixes{"-journal", "-wal", "-shm"};
 
-QString FollowedOrAsIs(const QString& path)
-{
-    try {
-        return platform::FollowLinks(path);
-    } catch (const platform::FileError&) {
-        return path;
-    }
-}
-
 unsigned ReadableLike(const QString& path)
 {
     struct stat info {};
@@ -37,7 +27,7 @@ unsigned ReadableLike(const QString& path)
 
 bool IsOneOfTheBackups(const QString& path, const QString& programFolder)
 {
-    const QString target = FollowedOrAsIs(path);
+    const QString target = platform::WhereLinksLead(path);
     if (IsBackupName(platform::NameOf(target), DatabaseFileName)
         && platform::SameFile(platform::FolderOf(target), programFolder))
         return true;
@@ -53,7 +43,10 @@ bool IsOneOfTheBackups(const QString& path, const QString& programFolder)
 
 } // namespace
 
-QString BookLockPath(const QString& databasePath) { return FollowedOrAsIs(databasePath) + QStringLiteral("-lock"); }
+QString BookLockPath(const QString& databasePath)
+{
+    return platform::WhereLinksLead(databasePath) + QStringLiteral("-lock");
+}
 
 bool IsBookFile(const QString& path, const QString& programFolder)
 {
@@ -62,7 +55,7 @@ bool IsBookFile(const QString& path, const QString& programFolder)
     // The engine opens a database where its link leads, and keeps its
     // journals beside it there.
     for (const char* suffix : JournalSuffixes)
-        own << FollowedOrAsIs(database) + QLatin1String(suffix);
+        own << platform::WhereLinksLead(database) + QLatin1String(suffix);
     for (const QString& file : own) {
         if (platform::SameFile(path, file))
             return true;

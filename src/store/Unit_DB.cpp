@@ -6,6 +6,7 @@
 #include "store/engine/EngineSetup.h"
 #include "store/engine/FileFormat.h"
 #include "store/engine/PageCipher.h"
+#include "store/engine/SecretHeap.h"
 #include "store/engine/SqliteHandles.h"
 
 #include <QDir>
@@ -35,6 +36,9 @@ int PathBytes(const QString& path) { return static_cast<int>(QFile::encodeName(p
 
 void ExportInto(const QString& source, const QString& destination, const QString& password)
 {
+    // The copy's key is set up as the engine first writes it: what the engine
+    // and the cryptography library make of it goes to secret memory.
+    const store::SecretAllocations secret;
     store::SqliteDatabase db = store::OpenKeyedDatabase(source, password, store::OpenMode::ExistingFile);
     store::SqliteStatement attach =
         store::PrepareSingleStatement(db.get(), QByteArrayLiteral("ATTACH DATABASE ?1 AS compacted KEY ?2"));

@@ -35,16 +35,6 @@ bool SameIdentity(const struct stat& first, const struct stat& second)
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-// A path whose links go round in a circle names no file but itself.
-QString FollowedOrAsIs(const QString& path)
-{
-    try {
-        return FollowLinks(path);
-    } catch (const FileError&) {
-        return Absolute(path);
-    }
-}
-
 } // namespace
 
 QString FolderOf(const QString& path)
@@ -69,10 +59,19 @@ QString FollowLinks(const QString& path)
     throw FileError(path, ELOOP);
 }
 
+QString WhereLinksLead(const QString& path)
+{
+    try {
+        return FollowLinks(path);
+    } catch (const FileError&) {
+        return Absolute(path);
+    }
+}
+
 bool SameFile(const QString& first, const QString& second)
 {
-    const QString a = FollowedOrAsIs(first);
-    const QString b = FollowedOrAsIs(second);
+    const QString a = WhereLinksLead(first);
+    const QString b = WhereLinksLead(second);
     struct stat infoA {};
     struct stat infoB {};
     const bool aExists = Identify(a, infoA);

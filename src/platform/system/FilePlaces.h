@@ -13,6 +13,10 @@ namespace platform {
 // decides where the file lies. Throws FileError (ELOOP) after 40 links.
 QString FollowLinks(const QString& path);
 
+// FollowLinks, or the path itself (made absolute) where its links go round in
+// a circle: such a path names no file but itself. Never throws.
+QString WhereLinksLead(const QString& path);
+
 // Whether two paths name one file: the same file on disk when both exist
 // (whatever links, spellings or second names lead there); otherwise the same
 // name in the same folder once the links at their ends are followed.

@@ -209,30 +209,8 @@ INSTANTIATE_TEST_SUITE_P(
         BookFileTarget{"ABackupToBe", [](BookSafetyTest& t) { return t.FileInFolder(QStringLiteral("bak_1_.udb")); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// --- backup names -------------------------------------------------------------
-
-TEST_F(BookSafetyTest, TwoChangesWithinOneStampKeepBothBackups)
-{
-    StartLoggedIn();
-    const QByteArray first = Bytes(FileInFolder(store::DatabaseFileName));
-    form1->StatusBar1->SetPanelText(2, QStringLiteral("2025/1/11 12:03:04"));
-    ChangePassword(QStringLiteral("first1"));
-    ASSERT_TRUE(application->Terminated());
-
-    EndProgram();
-    StartProgram();
-    form1->Button_CheckLogin->click();
-    TypePassword(QStringLiteral("first1"));
-    ASSERT_TRUE(form1->isVisible());
-    const QByteArray second = Bytes(FileInFolder(store::DatabaseFileName));
-    // The separators stood elsewhere: the stamp is the same.
-    form1->StatusBar1->SetPanelText(2, QStringLiteral("2025/11/1 12:03:04"));
-    ChangePassword(QStringLiteral("second2"));
-    ASSERT_TRUE(application->Terminated());
-
-    EXPECT_EQ(Bytes(FileInFolder(QStringLiteral("bak_2025111120304_.udb"))), first);
-    EXPECT_EQ(Bytes(FileInFolder(QStringLiteral("bak_2025111120304_2_.udb"))), second);
-}
+// --- backup names (the names themselves: PasswordBackupTest; an earlier backup of the
+// stamp kept: PasswordSettingsTest) ----------------------------------------------
 
 TEST_F(BookSafetyTest, APasswordChangeWithoutItsBackupKeepsThePasswordAndSaysWhy)
 {
