@@ -73,7 +73,11 @@ FileReplacement::FileReplacement(const QString& path, const ReplacementOptions& 
         if (replaced.st_uid != ::geteuid() || replaced.st_gid != ::getegid()) {
             [[maybe_unused]] const int kept = ::fchown(fd_, replaced.st_uid, replaced.st_gid);
         }
-        if (::fchmod(fd_, replaced.st_mode & options.keptMode & 07777) != 0)
+        // Its owner may write it meanwhile (also the engine, through its own
+        // open, when the file it replaces is read-only); nobody else gets
+        // more than the kept rights, and Commit sets exactly those.
+        keptMode_ = replaced.st_mode & options.keptMode & 07777;
+        if (::fchmod(fd_, keptMode_ | S_IRUSR | S_IWUSR) != 0)
             Fail(errno);
     }
 }
@@ -110,7 +114,7 @@ void FileReplacement::Commit()
 {
     // The new file must be whole on disk before it takes the target's place
     // (also what another writer, such as the engine, put into it).
-    if (::fsync(fd_) != 0)
+    if ((keptMode_ >= 0 && ::fchmod(fd_, static_cast<mode_t>(keptMode_)) != 0) || ::fsync(fd_) != 0)
         Fail(errno);
     const int closed = ::close(fd_);
     fd_ = -1;

@@ -27,12 +27,13 @@ struct ReplacementOptions {
 
 // Replaces the file at a path, or makes it. The bytes go to a new file beside
 // the file the path finally names (beside a link's target, never in the
-// link's place), made at once with the rights, owner and group of the file
-// it replaces (or the rights for a new file). Commit puts it on disk and
-// renames it over that file in one step, so a link stays a link and the
-// target is never half written. Until then nothing else changes, and a
-// replacement dropped without Commit removes its file. Every failure throws
-// FileError.
+// link's place), made at once with the owner and group of the file it
+// replaces and, for anyone but its owner, no more than the rights it keeps
+// (or with the rights for a new file). Commit gives it exactly those rights,
+// puts it on disk and renames it over that file in one step, so a link
+// stays a link and the target is never half written. Until then nothing else
+// changes, and a replacement dropped without Commit removes its file. Every
+// failure throws FileError.
 class FileReplacement {
 public:
     explicit FileReplacement(const QString& path, const ReplacementOptions& options = {});
@@ -56,6 +57,7 @@ private:
     QString target_;
     QString temporary_;
     bool mayReplace_;
+    int keptMode_ = -1; // the rights of the file replaced that the new one takes at Commit
     int fd_ = -1;
 };
 

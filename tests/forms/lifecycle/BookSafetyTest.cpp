@@ -105,6 +105,8 @@ struct LinkedWrite {
     QString message;
 };
 
+void PrintTo(const LinkedWrite& value, std::ostream* out) { *out << value.name; }
+
 class LinkedWriteTest : public BookSafetyTest, public ::testing::WithParamInterface<LinkedWrite> {};
 
 TEST_P(LinkedWriteTest, WritesTheTargetAndKeepsTheLinkAndTheTargetsRights)
@@ -160,6 +162,8 @@ struct BookFileTarget {
     const char* name;
     QString (*path)(BookSafetyTest&); // made ready by the row when it must exist
 };
+
+void PrintTo(const BookFileTarget& value, std::ostream* out) { *out << value.name; }
 
 class ProtectedTargetTest : public BookSafetyTest, public ::testing::WithParamInterface<BookFileTarget> {};
 
@@ -242,6 +246,8 @@ struct HeldBook {
     QString (*arrange)(BookSafetyTest&);
     bool readOnlyFolder; // no lock file can be made beside the database
 };
+
+void PrintTo(const HeldBook& value, std::ostream* out) { *out << value.name; }
 
 class HeldBookTest : public BookSafetyTest, public ::testing::WithParamInterface<HeldBook> {};
 
