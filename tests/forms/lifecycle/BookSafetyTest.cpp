@@ -273,8 +273,9 @@ TEST_P(HeldBookTest, ASecondProgramOnTheBookSaysSoAndEndsWithoutAWindow)
                               .arg(FileInFolder(store::DatabaseFileName))});
     EXPECT_EQ(Form1, nullptr);
     EXPECT_EQ(Application, nullptr);
-    if (GetParam().readOnlyFolder)
+    if (GetParam().readOnlyFolder) {
         EXPECT_EQ(Files(ProgramFolder()), files);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
