@@ -18,14 +18,15 @@ quillory_packages_build=(
 quillory_packages_headless=(xvfb x11-utils imagemagick)
 # The tests: GoogleTest, the sanitizers and the fuzzer (clang and its runtime),
 # the virtual desktop of the journeys (and their Wayland desktop), the database
-# shell that reads their files, and the locale data the journeys run the program in.
+# shell that reads their files, the locale data the journeys run the program in,
+# and a Chinese input method (fcitx5 with pinyin) that they type through.
 quillory_packages_test=(
   libgtest-dev libgmock-dev
   clang
   sqlcipher locales
   xvfb xdotool imagemagick x11-utils x11-xserver-utils openbox trayer xclip
   dbus-daemon at-spi2-core python3 python3-gi gir1.2-atspi-2.0
-  weston
+  weston fcitx5 fcitx5-chinese-addons fcitx5-frontend-qt6
 )
 # The benchmarks (bench/).
 quillory_packages_bench=(libbenchmark-dev libxdamage-dev libxtst-dev)

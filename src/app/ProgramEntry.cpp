@@ -5,6 +5,9 @@
 #include "forms/Unit_Login.h"
 #include "platform/InstanceLock.h"
 #include "runtime/Application.h"
+#include "runtime/Dialogs.h"
+#include "store/BookFiles.h"
+#include "store/DatabaseConstants.h"
 
 #include <QApplication>
 
@@ -22,6 +25,15 @@ int RunProgram(const QString& exeName)
     // Only the application object carries the title: a display name set on Qt
     // would be appended to every window's title on the desktop.
     application.Title = QStringLiteral("Quillory");
+    // One running program per book too, whatever its user or runtime folder:
+    // a second one would write beside the first and lose what the other
+    // changes (a compaction replaces the file under it).
+    const QString book = application.ProgramFolder() + store::DatabaseFileName;
+    const store::BookLock bookLock = store::BookLock::Take(book);
+    if (bookLock.HeldElsewhere()) {
+        ShowMessage(QStringLiteral("另一个正在运行的Quillory已经打开了通讯录\"%1\", 本程序将退出.").arg(book));
+        return 0;
+    }
     // Only TApplication::Terminate ends the loop; the program often has no window on screen.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -1,7 +1,9 @@
 // The main window's creation, close and timers.
 #include "forms/Unit1.h"
 
+#include "forms/PlaceMessages.h"
 #include "platform/NotificationArea.h"
+#include "platform/system/FileError.h"
 #include "runtime/Application.h"
 #include "runtime/Dialogs.h"
 #include "skin/ProgramSkin.h"
@@ -89,12 +91,23 @@ void TForm1::FormCreate(QObject* /*Sender*/)
             Timer_CloseMe->start();
             return;
         }
+        // Said now rather than as the engine's "unable to open database file"
+        // at the login check: the program cannot work on this file.
+        if (const QString tooLong = DatabasePathTooLong(folder + store::DatabaseFileName); !tooLong.isEmpty()) {
+            ShowMessage(tooLong);
+            Timer_CloseMe->start();
+            return;
+        }
         ADOConnection1->ConnectionString = store::ProgramConnectionString(folder);
         // The login check needs the login window, which is made after this
         // window: the timer is armed once start-up has completed.
         loginCheckWanted_ = true;
         LoadCategoryLists();
         HookGridWheel();
+    } catch (const platform::FileError& error) {
+        // A file the start makes ("class.dat") that cannot be made: the cause is known.
+        ShowMessage(CannotMakeFile(error));
+        Close();
     } catch (const std::exception&) {
         ShowMessage(QStringLiteral("程序发生未知错误,请联系客服 QQ") + links::kSupportNumber + QLatin1Char(' '));
         Close();

@@ -6,6 +6,7 @@
 #include "runtime/Application.h"
 #include "runtime/Dialogs.h"
 #include "store/CategoryFile.h"
+#include "store/DatabaseConstants.h"
 #include "ui/ComboItems.h"
 
 #include <QComboBox>
@@ -16,7 +17,7 @@ namespace {
 
 QString CategoryFilePath()
 {
-    return Application->ProgramFolder() + QStringLiteral("class.dat");
+    return Application->ProgramFolder() + store::CategoryFileName;
 }
 
 } // namespace

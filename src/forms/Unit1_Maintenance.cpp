@@ -2,6 +2,7 @@
 // and repair the database file.
 #include "forms/Unit1.h"
 
+#include "forms/PlaceMessages.h"
 #include "runtime/Application.h"
 #include "runtime/Dialogs.h"
 #include "store/ADOConnection.h"
@@ -42,10 +43,11 @@ void TForm1::Button11Click(QObject* /*Sender*/)
         return;
     }
     ADOConnection1->Close();
-    if (!CompactDatabaseFile(path, store::DatabasePassword)) {
+    CompactionFailure failure;
+    if (!CompactDatabaseFile(path, store::DatabasePassword, &failure)) {
         // The file is as it was, and so are the rows the list shows; a reload
         // would only add the engine's text to the one message a failure gives.
-        ShowMessage(QStringLiteral("数据库压缩失败."));
+        ShowMessage(CompactionFailed(failure));
         return;
     }
     ShowMessage(QStringLiteral("数据库压缩完成."));

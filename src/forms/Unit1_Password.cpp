@@ -4,8 +4,10 @@
 #include "forms/Unit1_Password.h"
 
 #include "forms/Unit1.h"
+#include "forms/PlaceMessages.h"
 #include "forms/Unit_Login.h"
 #include "platform/DesktopService.h"
+#include "platform/system/FileError.h"
 #include "platform/system/CodePage.h"
 #include "runtime/Application.h"
 #include "runtime/Dialogs.h"
@@ -78,10 +80,15 @@ void TForm1::Button7Click(QObject* /*Sender*/)
         return;
     }
 
-    // The database as it was, old password included, stays beside it. A copy
-    // that cannot be made does not stop the change.
+    // The database as it was, old password included, stays beside it under a
+    // name no earlier backup has; without that copy the password stays as it was.
     const QString database = Application->ProgramFolder() + store::DatabaseFileName;
-    CopyReplacing(database, BackupFilePath(database, BackupStamp(StatusBar1->PanelText(2))));
+    try {
+        MakeBackup(database, BackupStamp(StatusBar1->PanelText(2)));
+    } catch (const platform::FileError& error) {
+        ShowMessage(QStringLiteral("密码没有修改: 无法备份数据库.\n") + CannotMakeFile(error));
+        return;
+    }
 
     ADOQuery1->SQL.Clear();
     ADOQuery1->SQL.Add(UpdatePasswordStatement(

@@ -6,8 +6,10 @@
 #include "forms/ImportPreviewDialog.h"
 #include "forms/TransferProgress.h"
 #include "platform/FileDialogService.h"
+#include "runtime/Application.h"
 #include "runtime/Dialogs.h"
 #include "store/ADOConnection.h"
+#include "store/BookFiles.h"
 #include "transfer/FileFormatError.h"
 #include "transfer/ImportPreview.h"
 #include "transfer/TransferJobs.h"
@@ -100,6 +102,12 @@ void TForm1::ExportRecords(transfer::Format format)
     const QString path = platform::fileDialogs().saveFile(this, DialogRequest(format, QStringLiteral("导出到")));
     if (path.isEmpty())
         return;
+    // The book's own files are never written over, whatever path leads to them.
+    if (store::IsBookFile(path, Application->ProgramFolder())) {
+        ShowMessage(QStringLiteral("不能导出到\"%1\": 它是通讯录本身的文件(数据库、日志、分类或备份), 没有写入任何内容.")
+                        .arg(path));
+        return;
+    }
     const QString connection = ADOConnection1->ConnectionString;
     const store::SqliteDatabase db = transfer::OpenBook(connection);
     // The records leave the encrypted file as plain text: the copy is never

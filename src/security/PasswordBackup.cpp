@@ -1,8 +1,16 @@
 #include "security/PasswordBackup.h"
 
+#include "platform/system/FileError.h"
+#include "platform/system/FileReplacement.h"
+
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+
+#include <array>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 QString BackupStamp(const QString& dateTimeText)
 {
@@ -12,54 +20,95 @@ QString BackupStamp(const QString& dateTimeText)
     return stamp;
 }
 
-QString BackupFilePath(const QString& databasePath, const QString& stamp)
+QString BackupFilePath(const QString& databasePath, const QString& stamp, int number)
 {
     const qsizetype nameStart = databasePath.lastIndexOf(QLatin1Char('/')) + 1;
-    return databasePath.left(nameStart) + QStringLiteral("bak_") + stamp + databasePath.mid(nameStart);
+    const QString suffix = number > 1 ? QStringLiteral("_%1").arg(number) : QString();
+    return databasePath.left(nameStart) + QStringLiteral("bak_") + stamp + suffix + databasePath.mid(nameStart);
+}
+
+bool IsBackupName(const QString& fileName, const QString& databaseName)
+{
+    static const QString Prefix = QStringLiteral("bak_");
+    return fileName.size() > Prefix.size() + databaseName.size() && fileName.startsWith(Prefix)
+        && fileName.endsWith(databaseName);
 }
 
 namespace {
 
-// Who may read the copy: no one the source keeps out, nor anyone the file it
-// replaces kept out.
-QFileDevice::Permissions CopyPermissions(const QFile& source, const QString& target)
+// More backups of one stamp than anyone makes by hand.
+constexpr int MostBackupsOfAStamp = 10000;
+
+// An open file, closed when it goes.
+class ReadFile {
+public:
+    explicit ReadFile(const QString& path)
+        : path_(path), fd_(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC))
+    {
+        if (fd_ < 0)
+            Fail();
+    }
+    ~ReadFile() { ::close(fd_); }
+    ReadFile(const ReadFile&) = delete;
+    ReadFile& operator=(const ReadFile&) = delete;
+
+    unsigned Mode() const
+    {
+        struct stat info {};
+        return ::fstat(fd_, &info) == 0 ? info.st_mode & 0666 : 0600;
+    }
+
+    // Every byte from the start into the file being written.
+    void CopyTo(platform::FileReplacement& copy) const
+    {
+        std::array<char, 64 * 1024> chunk{};
+        for (off_t at = 0;;) {
+            const ssize_t read = ::pread(fd_, chunk.data(), chunk.size(), at);
+            if (read < 0 && errno == EINTR)
+                continue;
+            if (read < 0)
+                Fail();
+            if (read == 0)
+                return;
+            copy.Write(std::string_view(chunk.data(), static_cast<std::size_t>(read)));
+            at += read;
+        }
+    }
+
+private:
+    [[noreturn]] void Fail() const { throw platform::FileError(path_, errno, platform::FileError::Action::Reading); }
+
+    QString path_;
+    int fd_;
+};
+
+bool NameTaken(const QString& path)
 {
-    constexpr QFileDevice::Permissions kModeBits =
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
-        | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther
-        | QFileDevice::ExeOther;
-    QFileDevice::Permissions permissions = source.permissions() & kModeBits;
-    const QFileInfo replaced(target);
-    if (replaced.exists())
-        permissions &= replaced.permissions();
-    return permissions;
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
 } // namespace
 
-bool CopyReplacing(const QString& source, const QString& target)
+QString MakeBackup(const QString& databasePath, const QString& stamp)
 {
-    QFile input(source);
-    if (!input.open(QIODevice::ReadOnly))
-        return false;
-    const QFileDevice::Permissions permissions = CopyPermissions(input, target);
-    // Written beside the target and renamed over it only when complete, so a
-    // failed copy leaves an earlier file of that name as it was.
-    QSaveFile output(target);
-    // Unbuffered, so that a write the disk cuts short fails here rather than
-    // unnoticed at commit, which would put a cut copy in the backup's place.
-    if (!output.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    // Narrowed before the first byte lands, not after the copy is complete.
-    if (!output.setPermissions(permissions))
-        return false;
-    constexpr qint64 kChunk = 64 * 1024;
-    while (!input.atEnd()) {
-        const QByteArray chunk = input.read(kChunk);
-        if (chunk.isEmpty() && input.error() != QFileDevice::NoError)
-            return false;
-        if (output.write(chunk) != chunk.size())
-            return false;
+    const ReadFile database(databasePath);
+    platform::ReplacementOptions options;
+    options.newFileMode = database.Mode();
+    options.mayReplace = false;
+    for (int number = 1; number <= MostBackupsOfAStamp; ++number) {
+        const QString backup = BackupFilePath(databasePath, stamp, number);
+        if (NameTaken(backup))
+            continue;
+        platform::FileReplacement copy(backup, options);
+        database.CopyTo(copy);
+        try {
+            copy.Commit();
+            return backup;
+        } catch (const platform::FileError& error) {
+            if (error.Error() != EEXIST)
+                throw; // a file of this name came meanwhile: the next name
+        }
     }
-    return output.commit();
+    throw platform::FileError(BackupFilePath(databasePath, stamp), EEXIST);
 }

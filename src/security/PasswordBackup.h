@@ -10,10 +10,18 @@
 QString BackupStamp(const QString& dateTimeText);
 
 // The backup beside a database file: its folder + "bak_" + stamp + its name
-// (for the program's "_.udb": "bak_" + stamp + "_.udb").
-QString BackupFilePath(const QString& databasePath, const QString& stamp);
+// (for the program's "_.udb": "bak_" + stamp + "_.udb"). A later backup of
+// the same stamp (number 2, 3, ...) has "_2", "_3", ... after the stamp.
+QString BackupFilePath(const QString& databasePath, const QString& stamp, int number = 1);
 
-// Copies source to target byte for byte, replacing a file of that name. The
-// copy gets the source's access rights, narrowed to those of the file it
-// replaces. Returns whether the copy was made.
-bool CopyReplacing(const QString& source, const QString& target);
+// Whether a file name is one that a backup of the database named databaseName takes.
+bool IsBackupName(const QString& fileName, const QString& databaseName);
+
+// Copies the database byte for byte to a new backup beside it, under the first
+// of its stamp's names that nothing (no file, no link) has yet. It never
+// replaces a file: two changes within one stamp (a clock set back, an hour
+// repeated, separators that stood elsewhere) keep both backups. The copy gets
+// the database's rights (the umask narrows them) before its first byte.
+// Returns the backup's path; throws platform::FileError when no copy could
+// be made, and then leaves no part of one behind.
+QString MakeBackup(const QString& databasePath, const QString& stamp);

@@ -29,12 +29,13 @@ void TADOConnection::Open()
 {
     if (db_)
         return;
+    SealConnectionString();
     const TConnectionString parts = TConnectionString::Parse(ConnectionString);
     const QString path = parts.Value(store::DataSourceKey).value_or(QString());
     if (path.isEmpty())
         throw EDatabaseError("The connection string names no Data Source.");
-    const QString password = parts.Value(store::DatabasePasswordKey).value_or(QString());
-    db_ = store::OpenKeyedDatabase(path, password, store::OpenMode::ExistingFile);
+    const QString* password = parts.Find(store::DatabasePasswordKey);
+    db_ = store::OpenKeyedDatabase(path, password ? *password : QString(), store::OpenMode::ExistingFile);
     cachePages_ = 0;
     try {
         FitCacheToFile();
@@ -43,6 +44,18 @@ void TADOConnection::Open()
         throw;
     }
     emit connectedChanged(true);
+}
+
+void TADOConnection::SealConnectionString()
+{
+    const auto* sealed = sealed_.empty() ? nullptr : reinterpret_cast<const QChar*>(sealed_.back().Data());
+    if (ConnectionString.isEmpty() || ConnectionString.constData() == sealed)
+        return;
+    const qsizetype length = ConnectionString.size();
+    sealed_.emplace_back(reinterpret_cast<const char*>(ConnectionString.constData()),
+                         static_cast<std::size_t>(length) * sizeof(QChar));
+    WipeText(ConnectionString);
+    ConnectionString = QString::fromRawData(reinterpret_cast<const QChar*>(sealed_.back().Data()), length);
 }
 
 void TADOConnection::Close()

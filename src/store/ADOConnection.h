@@ -1,9 +1,12 @@
 #pragma once
 
+#include "store/engine/SecretMemory.h"
 #include "store/engine/SqliteHandles.h"
 
 #include <QObject>
 #include <QString>
+
+#include <vector>
 
 // The one connection to the database file. The connection string is kept as
 // the program sets it; its "Data Source" names the file and its
@@ -15,6 +18,9 @@ public:
     ~TADOConnection() override;
 
     // Read at each Open; a change while connected takes effect after Close.
+    // It holds the database password: Open moves its text into secret memory
+    // (the string then borrows it, and so do its copies, for as long as this
+    // connection lives) and wipes the ordinary copy it came in.
     QString ConnectionString;
     // Kept for the program's settings; no prompt is ever shown.
     bool LoginPrompt = false;
@@ -46,6 +52,9 @@ signals:
     void connectedChanged(bool connected);
 
 private:
+    void SealConnectionString();
+
     store::SqliteDatabase db_;
+    std::vector<store::SecretBytes> sealed_; // every text ConnectionString has borrowed
     int cachePages_ = 0;
 };

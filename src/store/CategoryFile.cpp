@@ -1,9 +1,9 @@
 #include "store/CategoryFile.h"
 
 #include "platform/system/CodePage.h"
+#include "platform/system/FileReplacement.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <stdexcept>
@@ -62,21 +62,9 @@ QByteArray FormatCategoryBytes(const QStringList& items)
 void WriteCategoryFile(const QString& path, const QStringList& items)
 {
     const QByteArray content = FormatCategoryBytes(items);
-    QSaveFile file(path);
-    // Unbuffered, so that a write the disk cuts short is seen here: a short
-    // write while the buffer is flushed at commit would go unnoticed and the
-    // cut file would take the old one's place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        ThrowFileError(file);
-    // A short write is tried again for the rest, which then fails with the system's reason.
-    for (qint64 written = 0; written < static_cast<qint64>(content.size());) {
-        const qint64 n = file.write(content.data() + written, static_cast<qint64>(content.size()) - written);
-        if (n <= 0)
-            ThrowFileError(file);
-        written += n;
-    }
-    if (!file.commit())
-        ThrowFileError(file);
+    platform::FileReplacement file(path);
+    file.Write(std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
+    file.Commit();
 }
 
 QStringList BuiltInCategories()

@@ -20,10 +20,10 @@ QStringList ReadCategoryFile(const QString& path);
 // The file's bytes for the items: each in the code page, followed by CR LF.
 QByteArray FormatCategoryBytes(const QStringList& items);
 
-// Replaces the file with the items, formatted as above. The new content
-// goes to a temporary file beside it that then takes the old file's place,
-// so a failure (std::runtime_error with the system's error text) leaves the
-// old file whole.
+// Replaces the file with the items, formatted as above, as FileReplacement
+// does: beside a link's target, keeping the old file's rights, whole or not
+// at all. A failure (platform::FileError, with the system's reason) leaves
+// the old file whole.
 void WriteCategoryFile(const QString& path, const QStringList& items);
 
 // The categories offered before any file is read, in list order.

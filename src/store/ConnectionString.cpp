@@ -11,6 +11,7 @@ QString ReadQuoted(QStringView text, qsizetype& pos)
 {
     const QChar quote = text[pos++];
     QString value;
+    value.reserve(text.size() - pos); // grown in place: no partial copy left behind
     while (pos < text.size()) {
         const QChar c = text[pos++];
         if (c != quote) {
@@ -71,12 +72,35 @@ TConnectionString TConnectionString::Parse(QStringView text)
     return result;
 }
 
-std::optional<QString> TConnectionString::Value(const QString& key) const
+TConnectionString::~TConnectionString()
+{
+    for (auto& [key, value] : items_)
+        WipeText(value);
+}
+
+const QString* TConnectionString::Find(const QString& key) const
 {
     const QStringView wanted = QStringView(key).trimmed();
     for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
         if (QStringView(it->first).compare(wanted, Qt::CaseInsensitive) == 0)
-            return it->second;
+            return &it->second;
     }
-    return std::nullopt;
+    return nullptr;
+}
+
+std::optional<QString> TConnectionString::Value(const QString& key) const
+{
+    const QString* found = Find(key);
+    return found ? std::optional<QString>(*found) : std::nullopt;
+}
+
+void WipeText(QString& text)
+{
+    // A string another one shares, or one over static or borrowed text, is left alone.
+    if (text.isEmpty() || !text.isDetached())
+        return;
+    QChar* characters = text.data();
+    volatile char16_t* wiped = reinterpret_cast<char16_t*>(characters);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        wiped[i] = 0;
 }

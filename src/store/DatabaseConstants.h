@@ -8,6 +8,7 @@
 namespace store {
 
 inline const QString DatabaseFileName = QStringLiteral("_.udb");
+inline const QString CategoryFileName = QStringLiteral("class.dat");
 inline const QString DatabasePassword = QStringLiteral("Rz4nKq8wTe2m");
 inline constexpr char PassCipherKey[] = "qxj";
 

@@ -1,31 +1,21 @@
 #include "store/Unit_DB.h"
 
-#include "platform/system/SyncToDisk.h"
+#include "platform/system/FilePlaces.h"
+#include "platform/system/FileReplacement.h"
 #include "store/engine/DerivedKey.h"
+#include "store/engine/EngineSetup.h"
 #include "store/engine/FileFormat.h"
 #include "store/engine/PageCipher.h"
+#include "store/engine/SecretHeap.h"
 #include "store/engine/SqliteHandles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <sqlite3.h>
 
-#include <cstdio>
-
 namespace {
-
-// A new, empty file beside the database for the compacted copy. It is kept:
-// the engine attaches it with the source connection's flags, which allow
-// opening an existing file only, and an empty file is an empty database.
-QString FreshTemporaryFile(const QString& folder)
-{
-    QTemporaryFile file(folder + QStringLiteral("~ACPXXXXXX.tmp"));
-    file.setAutoRemove(false);
-    return file.open() ? file.fileName() : QString();
-}
 
 // Removes the copies, with their journals, that compactions interrupted by
 // the end of the process left beside the database. Only compaction makes
@@ -39,27 +29,16 @@ void RemoveInterruptedCopies(const QString& folder)
         QFile::remove(dir.filePath(name));
 }
 
-// Removes the temporary copy when compaction does not get as far as the rename.
-class TemporaryCopy {
-public:
-    explicit TemporaryCopy(QString path) : path_(std::move(path)) {}
-    ~TemporaryCopy()
-    {
-        if (!path_.isEmpty())
-            QFile::remove(path_);
-    }
-    TemporaryCopy(const TemporaryCopy&) = delete;
-    TemporaryCopy& operator=(const TemporaryCopy&) = delete;
+// The compacted copy's name while the engine writes it.
+const QString CopyName = QStringLiteral("~ACPXXXXXX.tmp");
 
-    const QString& path() const { return path_; }
-    void release() { path_.clear(); }
-
-private:
-    QString path_;
-};
+int PathBytes(const QString& path) { return static_cast<int>(QFile::encodeName(path).size()); }
 
 void ExportInto(const QString& source, const QString& destination, const QString& password)
 {
+    // The copy's key is set up as the engine first writes it: what the engine
+    // and the cryptography library make of it goes to secret memory.
+    const store::SecretAllocations secret;
     store::SqliteDatabase db = store::OpenKeyedDatabase(source, password, store::OpenMode::ExistingFile);
     store::SqliteStatement attach =
         store::PrepareSingleStatement(db.get(), QByteArrayLiteral("ATTACH DATABASE ?1 AS compacted KEY ?2"));
@@ -83,30 +62,31 @@ void ExportInto(const QString& source, const QString& destination, const QString
 
 } // namespace
 
-bool CompactDatabaseFile(const QString& databasePath, const QString& password)
+bool CompactDatabaseFile(const QString& databasePath, const QString& password, CompactionFailure* failure)
 {
+    CompactionFailure found;
     try {
-        const QFileInfo database(databasePath);
-        if (!database.isFile())
+        if (!QFileInfo(databasePath).isFile())
             return false;
-        const QString folder = database.absolutePath() + QLatin1Char('/');
-        RemoveInterruptedCopies(folder);
-        TemporaryCopy copy(FreshTemporaryFile(folder));
-        if (copy.path().isEmpty())
-            return false;
-        ExportInto(databasePath, copy.path(), password);
-        // The compacted file keeps the access rights of the one it replaces.
-        if (!QFile::setPermissions(copy.path(), database.permissions()))
-            return false;
-        // The copy must be whole on disk before it takes the database's place.
-        if (!platform::SyncToDisk(copy.path()))
-            return false;
-        if (std::rename(QFile::encodeName(copy.path()).constData(), QFile::encodeName(databasePath).constData()) != 0)
-            return false;
-        copy.release();
-        platform::SyncToDisk(folder);
-        return true;
+        const QString folder = platform::FolderOf(platform::FollowLinks(databasePath));
+        RemoveInterruptedCopies(folder + QLatin1Char('/'));
+        // The copy is opened by the engine, whose limit its longer name may pass.
+        const QString copyPath = folder + QLatin1Char('/') + CopyName;
+        if (PathBytes(copyPath) > store::LongestDatabasePath()) {
+            found = {CompactionFailure::Cause::PathTooLong, copyPath, PathBytes(copyPath), store::LongestDatabasePath()};
+        } else if (!platform::FolderTakesFiles(folder)) {
+            found = {CompactionFailure::Cause::FolderNotWritable, folder, 0, 0};
+        } else {
+            platform::ReplacementOptions options;
+            options.temporaryName = CopyName;
+            platform::FileReplacement copy(databasePath, options);
+            ExportInto(databasePath, copy.TemporaryPath(), password);
+            copy.Commit();
+            return true;
+        }
     } catch (...) {
-        return false;
     }
+    if (failure)
+        *failure = found;
+    return false;
 }

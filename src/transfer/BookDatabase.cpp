@@ -27,9 +27,10 @@ QString BookPath(const QString& connectionString)
 
 store::SqliteDatabase OpenBook(const QString& connectionString)
 {
-    const QString password =
-        TConnectionString::Parse(connectionString).Value(store::DatabasePasswordKey).value_or(QString());
-    store::SqliteDatabase db = store::OpenKeyedDatabase(BookPath(connectionString), password, store::OpenMode::ExistingFile);
+    const TConnectionString parts = TConnectionString::Parse(connectionString);
+    const QString* password = parts.Find(store::DatabasePasswordKey);
+    store::SqliteDatabase db = store::OpenKeyedDatabase(BookPath(connectionString), password ? *password : QString(),
+                                                        store::OpenMode::ExistingFile);
     sqlite3_busy_timeout(db.get(), BusyTimeoutMs);
     return db;
 }

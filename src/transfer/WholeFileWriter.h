@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QByteArray>
+#include "platform/system/FileReplacement.h"
+
 #include <QFileDevice>
 #include <QString>
 
@@ -8,32 +9,20 @@
 
 namespace transfer {
 
-// Writes a file whole or not at all. The bytes go to a new temporary file in
-// the target's folder, made readable and writable by its owner only (and no
-// more than the permissions given); Commit flushes it to disk and renames it
-// over the target in one step. Until then the target is untouched, and a
-// writer dropped without Commit removes its temporary file. Every failure
-// throws std::runtime_error with the system's reason.
+// Writes a file whole or not at all, as FileReplacement does (beside a
+// link's target, renamed over it at Commit), readable and writable by its
+// owner only and by no more than the permissions given: a file it replaces
+// keeps no more of its own rights than that. Every failure throws
+// platform::FileError, a std::runtime_error with the system's reason.
 class WholeFileWriter {
 public:
     WholeFileWriter(const QString& path, QFileDevice::Permissions permissions);
-    ~WholeFileWriter();
-    WholeFileWriter(const WholeFileWriter&) = delete;
-    WholeFileWriter& operator=(const WholeFileWriter&) = delete;
 
-    void Write(std::string_view bytes);
-    void Commit();
+    void Write(std::string_view bytes) { file_.Write(bytes); }
+    void Commit() { file_.Commit(); }
 
 private:
-    [[noreturn]] void Fail() const;
-    void CloseFile();
-
-    QString path_;
-    QByteArray temporary_; // the temporary file's name in the file system's encoding
-    int fd_ = -1;
+    platform::FileReplacement file_;
 };
-
-// The permission bits, as open() takes them, of QFileDevice permissions.
-unsigned PosixMode(QFileDevice::Permissions permissions);
 
 } // namespace transfer

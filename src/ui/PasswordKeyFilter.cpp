@@ -3,7 +3,7 @@
 #include "platform/DesktopService.h"
 #include "security/PasswordCharacters.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QInputMethodEvent>
 #include <QInputMethodQueryEvent>
 #include <QKeyEvent>
@@ -72,6 +72,17 @@ bool PasswordKeyFilter::FilterKeyPress(const QKeyEvent& keyPress)
 
 bool PasswordKeyFilter::FilterInputMethod(QObject* box, const QInputMethodEvent& typed)
 {
+    // An input method that lost track of the focus commits to the box it last
+    // composed in what was typed into another box of the window: it goes to
+    // the box that has the focus, which applies its own rule.
+    QWidget* focused = QApplication::focusWidget();
+    auto* widget = static_cast<QWidget*>(box);
+    if (focused && focused != widget && focused->window() == widget->window()) {
+        QInputMethodEvent forwarded(typed.preeditString(), typed.attributes());
+        forwarded.setCommitString(typed.commitString(), typed.replacementStart(), typed.replacementLength());
+        QCoreApplication::sendEvent(focused, &forwarded);
+        return true;
+    }
     const QString kept = PasswordCharactersOf(typed.commitString());
     if (kept == typed.commitString() && typed.preeditString().isEmpty())
         return false;

@@ -17,7 +17,8 @@ bool PassesPasswordFilter(const QKeyEvent& keyPress);
 // box sees it, and of a text an input method commits only the password
 // characters arrive; whenever something is refused the desktop beeps. The box
 // tells the desktop that it takes no input method, so one normally sends
-// nothing at all.
+// nothing at all; a commit that reaches it while another box of its window has
+// the focus is meant for that box and goes there.
 // There is no length limit. Installed on the box it is made for, owned by it.
 class PasswordKeyFilter : public QObject {
     Q_OBJECT

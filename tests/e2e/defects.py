@@ -150,6 +150,21 @@ def password_boxes_refuse_input_method(j):
     expect(taken == {"请输入密码": "ab", "确认密码": "ab"}, f"the boxes took {taken}")
 
 
+def password_compose_then_next_box(j):
+    """After a compose sequence in "请输入密码", a click into "确认密码" takes the keys typed
+    there: each box holds only its own."""
+    program = j.started()
+    main = program.log_in()
+    main.page("软件设置")
+    main.field("请输入密码").focus()
+    j.desktop.type("abc123")
+    compose_symbols(j.desktop)
+    main.field("确认密码").click()
+    j.desktop.type("abc123")
+    taken = {label: main.field(label).text for label in ("请输入密码", "确认密码")}
+    expect(taken == {"请输入密码": "abc123", "确认密码": "abc123"}, f"the boxes took {taken}")
+
+
 def compose_symbols(desktop):
     """Commits "¡«»" through the input method's compose sequences. Typed without an input
     method, the keys of these sequences are symbols that the password rule refuses too."""
@@ -456,6 +471,7 @@ JOURNEYS = [
     ("no-tray-login-close", login_closed_without_tray),
     ("qt-texts-chinese", qt_texts_in_chinese),
     ("password-input-method", password_boxes_refuse_input_method),
+    ("password-compose-next-box", password_compose_then_next_box),
     ("visit-without-scheme", visit_host_without_scheme),
     ("clock-without-zone", clock_without_zone),
     ("login-no-flash", windows_appear_once),

@@ -19,6 +19,7 @@ import time
 import traceback
 from pathlib import Path
 
+import book
 import desktop
 from desktop import USERS_LOCALE, Bus, Desktop, Failure, Processes, clean_environment, locale_path
 from program import Program
@@ -27,6 +28,8 @@ import dbustray
 import flows
 import hidpi
 import imports
+import inputmethods
+import keys
 import notray
 
 FAKE_OPENER = """#!/bin/sh
@@ -156,8 +159,8 @@ def main():
     args = parser.parse_args()
 
     journeys = [(name, body, USERS_LOCALE) for name, body in
-                flows.JOURNEYS + defects.JOURNEYS + imports.JOURNEYS + notray.JOURNEYS
-                + hidpi.JOURNEYS + dbustray.JOURNEYS]
+                flows.JOURNEYS + defects.JOURNEYS + imports.JOURNEYS + inputmethods.JOURNEYS
+                + book.JOURNEYS + keys.JOURNEYS + notray.JOURNEYS + hidpi.JOURNEYS + dbustray.JOURNEYS]
     journeys += [(f"{name}/{OTHER_LOCALE}", body, OTHER_LOCALE) for name, body, _ in journeys
                  if name in IN_BOTH_LOCALES]
     chosen = [(name, body, lang) for name, body, lang in journeys

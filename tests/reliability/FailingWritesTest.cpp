@@ -6,6 +6,7 @@
 #include "WriteFaults.h"
 
 #include "forms/Unit1.h"
+#include "platform/system/FileError.h"
 #include "runtime/Application.h"
 #include "security/PasswordBackup.h"
 #include "store/ADOQuery.h"
@@ -102,16 +103,14 @@ TEST_F(FullDiskTest, PasswordChangeThatCannotBeWrittenKeepsTheOldPasswordAndTheP
     EXPECT_EQ(FolderFiles(), files);  // neither a backup nor a part of one
 }
 
-TEST_F(FullDiskTest, BackupThatCannotBeWrittenLeavesAnEarlierBackupWhole)
+TEST_F(FullDiskTest, BackupThatCannotBeWrittenLeavesNoPartOfOne)
 {
-    const QString backup = FileInFolder(QStringLiteral("bak_20100425_.udb"));
-    ASSERT_TRUE(CopyReplacing(DatabasePath(), backup));
-    const QByteArray earlier = FileBytes(backup);
+    const QStringList files = FolderFiles();
     {
         FullDisk disk(1024);
-        EXPECT_FALSE(CopyReplacing(DatabasePath(), backup));
+        EXPECT_THROW(MakeBackup(DatabasePath(), QStringLiteral("20100425")), platform::FileError);
     }
-    EXPECT_EQ(FileBytes(backup), earlier);
+    EXPECT_EQ(FolderFiles(), files);
 }
 
 TEST_F(FullDiskTest, CategoryThatCannotBeWrittenLeavesTheFileWhole)
@@ -159,7 +158,10 @@ TEST_F(ReadOnlyFolderTest, EveryChangeFailsWithoutLosingAnythingAndWorksAgainAft
         ExpectOneErrorBox(Run(&TForm1::Button7Click));
         EXPECT_FALSE(application->Terminated());
 
-        EXPECT_EQ(Run(&TForm1::Button11Click), QStringList{kCompactionFailed});
+        // The cause is named: no copy can be made beside the database.
+        EXPECT_EQ(Run(&TForm1::Button11Click),
+                  QStringList{kCompactionFailed
+                              + QStringLiteral("\n文件夹\"%1\"不能写入, 无法建立压缩用的临时文件.").arg(ProgramFolder().chopped(1))});
 
         form1->Edit_FenLei->setCurrentText(QStringLiteral("新分类"));
         ExpectOneErrorBox(Run(&TForm1::Button_Edit_FenLei_addClick));

@@ -9,7 +9,9 @@
 #include "store/DeliveredDatabase.h"
 #include "store/engine/DerivedKey.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QTimer>
 
 ProgramFixture::ProgramFixture()
 {
@@ -23,7 +25,14 @@ ProgramFixture::~ProgramFixture()
 
 QString ProgramFixture::ProgramFolder() const
 {
-    return QDir(folder_.path()).absolutePath() + QLatin1Char('/');
+    return QDir(folder_.path()).absolutePath() + QLatin1Char('/') + inside_;
+}
+
+void ProgramFixture::UseProgramFolder(const QString& relativePath)
+{
+    inside_.clear();
+    EXPECT_TRUE(QDir(ProgramFolder()).mkpath(relativePath));
+    inside_ = relativePath + QLatin1Char('/');
 }
 
 void ProgramFixture::DeliverDatabase(const QString& managementPassword)
@@ -67,6 +76,11 @@ QStringList ProgramFixture::ColumnOnDatabase(const QString& column, const QStrin
 
 void ProgramFixture::StartProgram()
 {
+    // The end of an earlier run (its Terminate) leaves an exit pending for the
+    // thread until an application loop runs, and until then every dialog's
+    // loop would end at once; one short loop clears it.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
     application = std::make_unique<TApplication>(ProgramFolder() + QStringLiteral("Kestrelle"));
     form1 = std::make_unique<TForm1>();
     application->SetMainForm(form1.get());

@@ -30,6 +30,9 @@ protected:
 
     // The folder with its trailing delimiter, as the program sees it.
     QString ProgramFolder() const;
+    // Runs the program from a folder of this name inside the temporary one
+    // (made when missing), for a test that needs a path of a certain length.
+    void UseProgramFolder(const QString& relativePath);
     QString FileInFolder(const QString& name) const { return ProgramFolder() + name; }
 
     // Writes the delivered "_.udb" into the folder with this management password.
@@ -62,5 +65,6 @@ protected:
 
 private:
     QTemporaryDir folder_;
+    QString inside_; // the folder used inside folder_, if any
     std::shared_ptr<const void> heldKey_;
 };

@@ -1,6 +1,7 @@
 #include "store/engine/DerivedKey.h"
 
 #include "store/engine/DatabaseError.h"
+#include "store/engine/SecretHeap.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -71,6 +72,7 @@ SecretBytes RawKey(const std::array<unsigned char, KeyBytes>& key, const QByteAr
 std::shared_ptr<const KeyDerivation> Derive(const SecretBytes& passphrase, const QByteArray& salt)
 {
     std::array<unsigned char, KeyBytes> key{};
+    const SecretAllocations secret; // the digest contexts keyed with the passphrase
     if (PKCS5_PBKDF2_HMAC_SHA1(passphrase.Data(), static_cast<int>(passphrase.Size()),
                                reinterpret_cast<const unsigned char*>(salt.constData()),
                                static_cast<int>(salt.size()), Rounds, KeyBytes, key.data())

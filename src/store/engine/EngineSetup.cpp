@@ -1,6 +1,7 @@
 #include "store/engine/EngineSetup.h"
 
 #include "store/engine/ReadAheadFiles.h"
+#include "store/engine/SecretHeap.h"
 
 #include <sqlite3.h>
 
@@ -16,12 +17,20 @@ const char* PrepareEngine()
 {
     static const char* const files = []() -> const char* {
         prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+        RouteAllocationsThroughSecretHeap();
         sqlite3_config(SQLITE_CONFIG_SINGLETHREAD);
         if (sqlite3_initialize() != SQLITE_OK)
             return nullptr;
         return RegisterReadAheadFiles() ? ReadAheadFilesName : nullptr;
     }();
     return files;
+}
+
+int LongestDatabasePath()
+{
+    constexpr int JournalSuffix = 8; // "-journal"
+    const sqlite3_vfs* files = sqlite3_vfs_find(PrepareEngine());
+    return files ? files->mxPathname - JournalSuffix : 0;
 }
 
 const std::string& CipherVersion()

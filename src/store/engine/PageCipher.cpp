@@ -4,6 +4,7 @@
 #include "store/engine/PageCipher.h"
 
 #include "store/engine/EngineSetup.h"
+#include "store/engine/SecretHeap.h"
 #include "store/engine/SecretMemory.h"
 
 #include <openssl/crypto.h>
@@ -160,6 +161,7 @@ bool CipherPage(PageCipherContext& context, int mode, const unsigned char* key, 
     if (!context.cipherReady || mode != context.cipherMode
         || !SameKey(keySize, key, context.cipherKeySize, context.cipherKey)) {
         context.cipherReady = false;
+        const SecretAllocations secret; // the key schedule
         if (EVP_CipherInit_ex(context.keyed, context.algorithm, nullptr, key, nullptr, mode) != 1
             || EVP_CIPHER_CTX_set_padding(context.keyed, 0) != 1)
             return false;
@@ -197,6 +199,7 @@ int Random(void*, void* buffer, int length)
 int DeriveKey(void*, const unsigned char* pass, int passSize, unsigned char* salt, int saltSize, int rounds,
               int keySize, unsigned char* key)
 {
+    const SecretAllocations secret;
     if (PKCS5_PBKDF2_HMAC_SHA1(reinterpret_cast<const char*>(pass), passSize, salt, saltSize, rounds, keySize, key)
         != 1)
         FailClosed(key, keySize);
@@ -282,6 +285,7 @@ int CreateContext(void** ctx)
     auto* context = static_cast<PageCipherContext*>(MapSecret(sizeof(PageCipherContext)));
     if (!context)
         return SQLITE_NOMEM;
+    const SecretAllocations secret; // the context that will hold a key schedule
     context->keyed = EVP_CIPHER_CTX_new();
     if (!context->keyed) {
         UnmapSecret(context, sizeof(PageCipherContext));

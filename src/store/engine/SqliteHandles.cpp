@@ -5,6 +5,7 @@
 #include "store/engine/EngineSetup.h"
 #include "store/engine/FileFormat.h"
 #include "store/engine/PageCipher.h"
+#include "store/engine/SecretHeap.h"
 
 #include <sqlite3.h>
 
@@ -36,6 +37,9 @@ SqliteDatabase OpenKeyedDatabase(const QString& path, const QString& password, O
         throw EDatabaseError(QStringLiteral("%1: %2").arg(
             QString::fromUtf8(raw ? sqlite3_errmsg(raw) : "out of memory"), path));
     }
+    // What the engine and the cryptography library make of the key, from the
+    // key itself to the contexts of the first page read, goes to secret memory.
+    const SecretAllocations secret;
     if (!password.isEmpty()) {
         const FileKey key = KeyForFile(path, Utf8Secret(password));
         {
@@ -46,7 +50,8 @@ SqliteDatabase OpenKeyedDatabase(const QString& path, const QString& password, O
         StateFileFormat(db.get(), "main");
         db.get_deleter().key = key.Hold();
     }
-    // The key is only checked when the first page is read.
+    // The key is only checked (and the engine derives its keys) when the
+    // first page is read.
     try {
         Execute(db.get(), QByteArrayLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (const EDatabaseError& error) {

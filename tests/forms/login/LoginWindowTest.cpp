@@ -187,6 +187,19 @@ TEST_F(LoginWindowTest, AnInputMethodTypesOnlyDigitsAndAsciiLettersIntoAnyPasswo
             EXPECT_EQ(desktop.beeps, beepsBefore + (box->text() == QString::fromUtf8(commit) ? 0 : 1));
         }
     }
+    // A commit that reaches a box after the focus moved to another box of its
+    // window (an input method that lost track) is typed where the focus is.
+    form1->Edit_Pass_A->clear();
+    form1->Edit_Pass_B->clear();
+    form1->show();
+    form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form1.get()));
+    form1->Edit_Pass_B->setFocus();
+    QInputMethodEvent committing;
+    committing.setCommitString(QStringLiteral("abc123"));
+    QApplication::sendEvent(form1->Edit_Pass_A, &committing);
+    EXPECT_EQ(form1->Edit_Pass_A->text(), QString());
+    EXPECT_EQ(form1->Edit_Pass_B->text(), QStringLiteral("abc123"));
 }
 
 TEST_F(LoginWindowTest, AssistiveToolsSeeNeitherTheHiddenStateControlsNorThePassword)

@@ -172,17 +172,19 @@ TEST_F(PasswordSettingsTest, BoxesAreNamedAfterTheirLabelsForAssistiveTools)
 TEST_F(PasswordSettingsTest, NewPasswordGoesIntoEveryRowAfterABackupAndTheProgramEnds)
 {
     form1->StatusBar1->SetPanelText(2, QStringLiteral("2026-12-07 09:15:30"));
-    const QString backup = FileInFolder(QStringLiteral("bak_20261207091530_.udb"));
-    QFile earlier(backup);
+    // An earlier backup of the same stamp stays; the new one goes beside it.
+    QFile earlier(FileInFolder(QStringLiteral("bak_20261207091530_.udb")));
     ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
     earlier.write("an earlier backup");
     earlier.close();
+    const QString backup = FileInFolder(QStringLiteral("bak_20261207091530_2_.udb"));
     const QByteArray databaseBefore = FileBytes(FileInFolder(QStringLiteral("_.udb")));
     const int emptiesBefore = clipboard.empties;
 
     SetPassword(QStringLiteral("new8char"), QStringLiteral("new8char"));
 
     EXPECT_EQ(FileBytes(backup), databaseBefore);
+    EXPECT_EQ(FileBytes(earlier.fileName()), "an earlier backup");
     EXPECT_EQ(StoredCiphers(), QStringList(2, Cipher(QStringLiteral("new8char"))));
     EXPECT_EQ(StoredCiphers().first().size(), 16);
     EXPECT_EQ(messageBoxes.texts().last(), QStringLiteral("密码设置成功,请重新登录Tallykeep."));
