@@ -24,6 +24,19 @@ int StatusCode(const QString& line)
     return parts.size() >= 2 ? parts[1].toInt() : 0;
 }
 
+// XML turns every CR LF into LF; a card's lines end with CR LF.
+QByteArray WithCrLf(const QByteArray& text)
+{
+    QByteArray card;
+    card.reserve(text.size() + text.size() / 32);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            card += '\r';
+        card += text[i];
+    }
+    return card;
+}
+
 // Reads the text of the current element, child elements skipped, bounded.
 QString Text(QXmlStreamReader& xml)
 {
@@ -75,7 +88,7 @@ void Properties(QXmlStreamReader& xml, DavEntry& found, const QUrl& base)
         if (Is(xml, Dav, QLatin1StringView("getetag")))
             found.etag = Text(xml).trimmed();
         else if (Is(xml, CardDav, QLatin1StringView("address-data"))) {
-            found.addressData = Text(xml).toUtf8();
+            found.addressData = WithCrLf(Text(xml).toUtf8());
             found.hasAddressData = true;
         } else if (Is(xml, Dav, QLatin1StringView("resourcetype")))
             ResourceType(xml, found);
