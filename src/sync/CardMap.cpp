@@ -6,13 +6,33 @@
 #include "transfer/VCardRecords.h"
 #include "transfer/VCardWriter.h"
 
+#include <QString>
+
 #include <algorithm>
 
 namespace booksync {
 
+namespace {
+
+// Whether the bytes hold exactly one BEGIN (a second card, even an empty
+// one, would take what a patch adds before its END).
+bool OneCard(std::string_view card)
+{
+    transfer::VCardLexer lexer(card);
+    transfer::ContentLine property;
+    int begins = 0;
+    while (lexer.Next(property))
+        begins += property.name == "BEGIN" ? 1 : 0;
+    return begins == 1;
+}
+
+} // namespace
+
 std::optional<Record> RecordOfCard(std::string_view card)
 {
     try {
+        if (!OneCard(card))
+            return std::nullopt;
         transfer::VCardRecordSource source{std::string(card)};
         Record record;
         if (!source.Next(record)) // a card with nothing the book keeps
@@ -46,10 +66,20 @@ std::string UidOfCard(std::string_view card)
     return {};
 }
 
+Record WithValidText(const Record& record)
+{
+    Record valid;
+    for (int column = 0; column < transfer::col::Count; ++column) {
+        valid[column] = QString::fromUtf8(record[column].data(), static_cast<qsizetype>(record[column].size())).toStdString();
+        std::erase(valid[column], '\0');
+    }
+    return valid;
+}
+
 std::string NewCard(const Record& record, std::string_view uid)
 {
     std::string card;
-    transfer::VCardRecordSink().Append(card, transfer::ViewOf(record));
+    transfer::VCardRecordSink().Append(card, transfer::ViewOf(WithValidText(record)));
     // After "BEGIN:VCARD\r\nVERSION:3.0\r\n".
     const std::size_t afterVersion = card.find("\r\n", card.find("VERSION:")) + 2;
     std::string line;

@@ -22,6 +22,11 @@ std::optional<Record> RecordOfCard(std::string_view card);
 // The card's UID, unescaped and trimmed; empty when it has none.
 std::string UidOfCard(std::string_view card);
 
+// The record with every field as valid UTF-8 (a broken sequence becomes
+// U+FFFD) and without NUL characters: a card carries UTF-8 text only, and a
+// server reads anything else as another encoding.
+Record WithValidText(const Record& record);
+
 // A vCard 3.0 of the record, as the export writes it, with the UID.
 std::string NewCard(const Record& record, std::string_view uid);
 

@@ -3,6 +3,7 @@
 #include "sync/CardMap.h"
 #include "transfer/FileFormatError.h"
 #include "transfer/RecordBuilder.h"
+#include "transfer/TextEncoding.h"
 #include "transfer/VCardLexer.h"
 #include "transfer/VCardWriter.h"
 
@@ -497,10 +498,24 @@ void PatchRemarks(CardEditor& card, const Record& base, const Record& local)
 
 } // namespace
 
-std::string PatchCard(std::string_view text, const Record& base, const Record& local)
+std::string PatchCard(std::string_view text, const Record& base, const Record& edited)
 {
     if (!RecordOfCard(text))
         throw transfer::FileFormatError(0, "名片无法读取.");
+    const Record local = WithValidText(edited);
+    if (SameRecord(base, local) && base[col::Name] == local[col::Name] && base[col::Remarks] == local[col::Remarks])
+        return std::string(text);
+    // A card is UTF-8; one in the code page (as old phones wrote files) is
+    // read as the import reads it, and written back whole in UTF-8, so that
+    // its new lines and its old ones are in one encoding.
+    std::string utf8;
+    if (transfer::ValidUtf8Prefix(text) != text.size()) {
+        std::optional<std::string> converted = transfer::DecodeValue(text, "GB18030");
+        if (!converted || !RecordOfCard(*converted))
+            throw transfer::FileFormatError(0, "名片的编码无法转换为UTF-8.");
+        utf8 = std::move(*converted);
+        text = utf8;
+    }
     CardEditor card(text);
     if (base[col::Name] != local[col::Name])
         PatchName(card, base, local);

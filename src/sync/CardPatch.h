@@ -24,8 +24,9 @@
 namespace booksync {
 
 // The card with local's fields where they differ from base, the record the
-// card reads as. Throws transfer::FileFormatError when the card cannot be
-// read (the caller keeps such a card as it is).
+// card reads as. A card outside UTF-8 (an old phone's code page) comes back
+// whole in UTF-8. Throws transfer::FileFormatError when the card cannot be
+// read, or not converted to UTF-8.
 std::string PatchCard(std::string_view card, const transfer::Record& base, const transfer::Record& local);
 
 } // namespace booksync

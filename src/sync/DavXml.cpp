@@ -196,7 +196,11 @@ QString HrefPath(const QString& href, const QUrl& base)
         || text.startsWith(QLatin1String("https%3A"), Qt::CaseInsensitive))
         text = QUrl::fromPercentEncoding(text.toUtf8());
     const QUrl url = base.resolved(QUrl(text, QUrl::TolerantMode));
-    return url.path(QUrl::FullyDecoded);
+    // An href elsewhere (another scheme or server) names nothing of this book.
+    if (url.scheme() != base.scheme() || url.host() != base.host() || url.port() != base.port())
+        return {};
+    const QString path = url.path(QUrl::FullyDecoded);
+    return path.startsWith(QLatin1Char('/')) ? path : QString();
 }
 
 QUrl UrlOfPath(const QUrl& base, const QString& path)

@@ -46,7 +46,8 @@ inline constexpr int MaxEntries = 200000;
 Multistatus ParseMultistatus(const QByteArray& body, const QUrl& base);
 
 // An href as a path: percent-decoded, and without a scheme and host when it
-// has them (some servers send them, percent-encoded as a whole).
+// has them (some servers send them, percent-encoded as a whole). Empty for
+// an href on another server, or one that names no path.
 QString HrefPath(const QString& href, const QUrl& base);
 
 // The address of a path on the server of base.

@@ -433,7 +433,9 @@ void SyncRun::PushNext()
                 try {
                     body = base ? PatchCard(*item->card, *base, *local) : *item->card;
                 } catch (const transfer::FileFormatError&) {
-                    body = *item->card;
+                    // A card too broken to patch is written anew, under its own UID.
+                    const std::string uid = UidOfCard(*item->card);
+                    body = NewCard(*local, uid.empty() ? item->uid : uid);
                 }
                 cardChanges = body != *item->card;
             }
