@@ -98,6 +98,24 @@ void BindRecord(Statement& statement, const Record& record)
         statement.Text(record[column]);
 }
 
+Account ReadAccountFrom(sqlite3* db)
+{
+    Statement read(db, "SELECT server, user, book, token, pin, password, last_time, last_result FROM sync_account");
+    Account account;
+    if (!read.Step())
+        return account;
+    account.server = read.ColumnQString(0);
+    account.user = read.ColumnQString(1);
+    account.book = read.ColumnQString(2);
+    account.token = read.ColumnQString(3);
+    account.pin = read.ColumnQString(4);
+    if (const auto password = read.ColumnOptional(5))
+        account.password = QString::fromStdString(*password);
+    account.lastTime = read.ColumnQString(6);
+    account.lastResult = read.ColumnQString(7);
+    return account;
+}
+
 } // namespace
 
 SyncStore::SyncStore(const QString& connectionString) : db_(transfer::OpenBook(connectionString))
@@ -113,23 +131,15 @@ std::shared_ptr<const void> SyncStore::HoldKey(const QString& connectionString)
     return store::KeyForFile(transfer::BookPath(connectionString), store::Utf8Secret(password)).Hold();
 }
 
-Account SyncStore::ReadAccount()
+Account SyncStore::PeekAccount(const QString& connectionString)
 {
-    Statement read(Db(), "SELECT server, user, book, token, pin, password, last_time, last_result FROM sync_account");
-    Account account;
-    if (!read.Step())
-        return account;
-    account.server = read.ColumnQString(0);
-    account.user = read.ColumnQString(1);
-    account.book = read.ColumnQString(2);
-    account.token = read.ColumnQString(3);
-    account.pin = read.ColumnQString(4);
-    if (const auto password = read.ColumnOptional(5))
-        account.password = QString::fromStdString(*password);
-    account.lastTime = read.ColumnQString(6);
-    account.lastResult = read.ColumnQString(7);
-    return account;
+    const store::SqliteDatabase db = transfer::OpenBook(connectionString);
+    sqlite3_busy_timeout(db.get(), BusyTimeoutMs);
+    return store::HasSyncSchema(db.get()) ? ReadAccountFrom(db.get()) : Account();
 }
+
+Account SyncStore::ReadAccount() { return ReadAccountFrom(Db()); }
+
 
 void SyncStore::WriteSettings(const Account& account)
 {

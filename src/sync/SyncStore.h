@@ -63,6 +63,8 @@ public:
     static std::shared_ptr<const void> HoldKey(const QString& connectionString);
 
     Account ReadAccount();
+    // The account of a book, without making the sync's tables where there are none.
+    static Account PeekAccount(const QString& connectionString);
     // Writes the settings (server, user, book, pin); a new book forgets the old one's state.
     void WriteSettings(const Account& account);
     void WritePassword(const std::optional<QString>& password);
