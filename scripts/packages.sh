@@ -11,23 +11,25 @@
 quillory_packages_build=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libgl-dev libxcb1-dev qt6-translations-l10n
-  libsqlcipher-dev libssl-dev libjpeg-dev
+  libsqlcipher-dev libssl-dev libjpeg-dev qtkeychain-qt6-dev
   fonts-wqy-zenhei
 )
 # run.sh without a display: the program on a virtual one, and a picture of it.
 quillory_packages_headless=(xvfb x11-utils imagemagick)
 # The tests: GoogleTest, the sanitizers and the fuzzer (clang and its runtime),
 # the virtual desktop of the journeys, the database shell that reads their files,
-# and the locale data the journeys run the program in.
+# the locale data the journeys run the program in, two contact servers the
+# sync's tests start on 127.0.0.1, and openssl for their certificates.
 quillory_packages_test=(
   libgtest-dev libgmock-dev
   clang
   sqlcipher locales
   xvfb xdotool imagemagick x11-utils x11-xserver-utils openbox trayer xclip
   dbus-daemon at-spi2-core python3 python3-gi gir1.2-atspi-2.0
+  python3-radicale xandikos openssl curl
 )
 # The benchmarks (bench/).
-quillory_packages_bench=(libbenchmark-dev libxdamage-dev libxtst-dev)
+quillory_packages_bench=(libbenchmark-dev libxdamage-dev libxtst-dev python3-radicale vdirsyncer)
 
 # The clang runtime (sanitizers, libFuzzer) of the installed clang's version.
 quillory_clang_runtime() {
