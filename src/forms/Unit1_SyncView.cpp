@@ -39,16 +39,16 @@ void TForm1::CreateSyncGroup()
         return made;
     };
     Label31 = label("Label31", QStringLiteral("服务器地址"), 8, 22);
-    Edit_SyncServer = edit("Edit_SyncServer", {72, 18, 260, 21});
+    Edit_SyncServer = edit("Edit_SyncServer", {84, 18, 240, 21});
     Edit_SyncServer->setPlaceholderText(QStringLiteral("https://"));
-    Label32 = label("Label32", QStringLiteral("用户名"), 344, 22);
-    Edit_SyncUser = edit("Edit_SyncUser", {386, 18, 110, 21});
+    Label32 = label("Label32", QStringLiteral("用户名"), 334, 22);
+    Edit_SyncUser = edit("Edit_SyncUser", {384, 18, 110, 21});
     Label33 = label("Label33", QStringLiteral("密码"), 506, 22);
-    Edit_SyncPass = edit("Edit_SyncPass", {536, 18, 160, 21});
+    Edit_SyncPass = edit("Edit_SyncPass", {540, 18, 156, 21});
     Edit_SyncPass->setEchoMode(QLineEdit::Password);
-    Label34 = label("Label34", QStringLiteral("通讯录"), 26, 48);
+    Label34 = label("Label34", QStringLiteral("通讯录"), 32, 48);
     ComboBox_SyncBook = named(new QComboBox(GroupBox8), "ComboBox_SyncBook");
-    ComboBox_SyncBook->setGeometry(72, 44, 260, 21);
+    ComboBox_SyncBook->setGeometry(84, 44, 240, 21);
     Button_Sync = makeButton(GroupBox8, "Button_Sync", QStringLiteral("立即同步"), {344, 42, 89, 25});
     Button_SyncConflicts = makeButton(GroupBox8, "Button_SyncConflicts", QStringLiteral("处理冲突"), {440, 42, 89, 25});
     Button_SyncConflicts->setEnabled(false);
@@ -58,8 +58,7 @@ void TForm1::CreateSyncGroup()
     Label_SyncStatus = label("Label_SyncStatus", QStringLiteral("尚未同步."), 8, 74);
     Label_SyncStatus->setFixedWidth(690);
     Label35 = label("Label35",
-                    QStringLiteral("密码平时存入系统的密钥环. 存入数据库只为没有密钥环的电脑: 数据库文件的密钥是程序内置的常量, "
-                                   "拿到这个文件的人就能读出密码."),
+                    QStringLiteral("密码存入系统密钥环. 存入数据库时注意: 数据库文件的密钥是程序内置的常量, 拿到文件就能读出密码."),
                     8, 94);
     Label35->setStyleSheet(QStringLiteral("color: gray"));
 

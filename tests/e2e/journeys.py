@@ -26,6 +26,7 @@ import defects
 import flows
 import imports
 import notray
+import sync
 
 FAKE_OPENER = """#!/bin/sh
 # Stands in for the desktop's opener: notes what the program asked it to open.
@@ -143,7 +144,7 @@ def main():
     args = parser.parse_args()
 
     journeys = [(name, body, USERS_LOCALE) for name, body in
-                flows.JOURNEYS + defects.JOURNEYS + imports.JOURNEYS + notray.JOURNEYS]
+                flows.JOURNEYS + defects.JOURNEYS + imports.JOURNEYS + notray.JOURNEYS + sync.JOURNEYS]
     journeys += [(f"{name}/{OTHER_LOCALE}", body, OTHER_LOCALE) for name, body, _ in journeys
                  if name in IN_BOTH_LOCALES]
     chosen = [(name, body, lang) for name, body, lang in journeys
