@@ -16,6 +16,10 @@ constexpr const char* SyncSchemaStatements[] = {
     // href is unique: one card is never linked to two records.
     "CREATE TABLE IF NOT EXISTS sync_item (编号 INTEGER PRIMARY KEY, uid TEXT, href TEXT UNIQUE, etag TEXT,"
     " card BLOB, dirty INTEGER NOT NULL DEFAULT 0, deleted INTEGER NOT NULL DEFAULT 0)",
+    // The records already in the book are new to every server.
+    "INSERT OR IGNORE INTO sync_item (编号, dirty) SELECT 编号, 1 FROM data",
+    // What waits to be sent is found without reading every item.
+    "CREATE INDEX IF NOT EXISTS sync_item_dirty ON sync_item (dirty) WHERE dirty > 0",
     "CREATE TABLE IF NOT EXISTS sync_conflict (编号 INTEGER NOT NULL, 字段 INTEGER NOT NULL, server TEXT,"
     " PRIMARY KEY (编号, 字段))",
     // A new record is a local change; so is an update that changed a field

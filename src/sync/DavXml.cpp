@@ -190,6 +190,11 @@ QByteArray Propfind(std::initializer_list<std::pair<const QString*, const char*>
 
 QString HrefPath(const QString& href, const QUrl& base)
 {
+    // The common case, an absolute path, without the cost of an address's parse.
+    if (href.startsWith(QLatin1Char('/')) && !href.startsWith(QLatin1String("//")) && !href.contains(QLatin1Char('?'))
+        && !href.contains(QLatin1Char('#')) && !href.contains(QLatin1String("/."))) {
+        return href.contains(QLatin1Char('%')) ? QUrl::fromPercentEncoding(href.toUtf8()) : href;
+    }
     QString text = href;
     // A whole address percent-encoded ("http%3A//host%3A80/path").
     if (text.startsWith(QLatin1String("http%3A"), Qt::CaseInsensitive)

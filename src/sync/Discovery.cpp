@@ -53,7 +53,7 @@ QString DescribeFailure(const DavResponse& response)
     case Failure::Untrusted:
         return QStringLiteral("服务器的证书不受系统信任. 证书指纹: %1").arg(net::FingerprintText(response.fingerprint));
     case Failure::Network: return QStringLiteral("连接不上服务器: %1").arg(response.errorText);
-    case Failure::Timeout: return QStringLiteral("服务器30秒没有回答.");
+    case Failure::Timeout: return QStringLiteral("服务器长时间没有回答.");
     case Failure::TooLarge: return QStringLiteral("服务器的回答太大, 已放弃.");
     case Failure::Redirects: return QStringLiteral("服务器转向太多次, 或转向了不安全的地址.");
     case Failure::Cancelled: return QStringLiteral("同步已取消.");

@@ -8,6 +8,7 @@
 #include "transfer/RecordBuilder.h"
 
 #include <QDateTime>
+#include <QTimer>
 #include <QUuid>
 
 #include <algorithm>
@@ -84,7 +85,8 @@ void SyncRun::Pull()
 
 void SyncRun::List(const QString& token)
 {
-    transport_.Send({"REPORT", book_, bodies::SyncCollection(token), XmlType, "0", {}, false},
+    transport_.Send({"REPORT", book_, bodies::SyncCollection(token), XmlType, "0", {}, false,
+                     net::DavTransport::ListingSilenceLimitMs},
                     [this, token](const DavResponse& response) {
                         if (response.failure != Failure::None || response.status == 401) {
                             Fail(response);
@@ -128,7 +130,9 @@ void SyncRun::List(const QString& token)
 void SyncRun::ListByPropfind()
 {
     full_ = true;
-    transport_.Send({"PROPFIND", book_, bodies::EtagPropfind(), XmlType, "1", {}, false}, [this](const DavResponse& response) {
+    transport_.Send({"PROPFIND", book_, bodies::EtagPropfind(), XmlType, "1", {}, false,
+                     net::DavTransport::ListingSilenceLimitMs},
+                    [this](const DavResponse& response) {
         const Multistatus answer = response.status == 207 ? ParseMultistatus(response.body, book_) : Multistatus();
         if (!answer.valid) {
             Fail(response);
@@ -147,6 +151,10 @@ void SyncRun::ListByPropfind()
 void SyncRun::ListingDone(const QString& newToken)
 {
     newToken_ = newToken;
+    if (!full_ && changed_.empty() && gone_.empty()) {
+        FinishPull(); // nothing changed there: nothing of the book to read
+        return;
+    }
     try {
         SyncStore store(connectionString_);
         known_ = store.ItemsByHref();
@@ -198,26 +206,32 @@ void SyncRun::FetchNext()
         return;
     }
     QStringList batch;
-    const std::size_t end = std::min(toFetch_.size(), fetched_ + BatchSize);
+    const std::size_t end = std::min(toFetch_.size(), fetched_ + FetchSize);
     for (std::size_t i = fetched_; i < end; ++i)
         batch << QString::fromStdString(toFetch_[i]);
     fetched_ = end;
-    transport_.Send({"REPORT", book_, bodies::Multiget(batch), XmlType, "1", {}, false}, [this](const DavResponse& response) {
-        const Multistatus answer = response.status == 207 ? ParseMultistatus(response.body, book_) : Multistatus();
+    transport_.Send({"REPORT", book_, bodies::Multiget(batch), XmlType, "1", {}, false,
+                     net::DavTransport::ListingSilenceLimitMs},
+                    [this](const DavResponse& response) {
+        Multistatus answer = response.status == 207 ? ParseMultistatus(response.body, book_) : Multistatus();
         if (!answer.valid) {
             Fail(response);
             return;
         }
-        ApplyCards(answer.entries);
+        ApplyCards(std::make_shared<std::vector<DavEntry>>(std::move(answer.entries)), 0);
     });
 }
 
-void SyncRun::ApplyCards(const std::vector<DavEntry>& entries)
+// One batch of the cards fetched, in one transaction; the next batch after a
+// turn of the event loop.
+void SyncRun::ApplyCards(std::shared_ptr<std::vector<DavEntry>> entries, std::size_t from)
 {
+    const std::size_t end = std::min(entries->size(), from + BatchSize);
     try {
         SyncStore store(connectionString_);
         SyncStore::Transaction transaction(store);
-        for (const DavEntry& entry : entries) {
+        for (std::size_t i = from; i < end; ++i) {
+            const DavEntry& entry = (*entries)[i];
             const std::string href = Utf8(entry.href);
             if (entry.status == 404) {
                 gone_.insert(href); // deleted between the listing and now
@@ -231,7 +245,10 @@ void SyncRun::ApplyCards(const std::vector<DavEntry>& entries)
         FailLocal(QString::fromUtf8(error.what()));
         return;
     }
-    FetchNext();
+    if (end < entries->size())
+        QTimer::singleShot(0, this, [this, entries, end] { ApplyCards(entries, end); });
+    else
+        FetchNext();
 }
 
 void SyncRun::ApplyCard(SyncStore& store, const std::string& href, const std::string& etag, const std::string& card)

@@ -66,6 +66,9 @@ struct SyncReport {
 class SyncRun : public QObject {
     Q_OBJECT
 public:
+    // Cards asked for in one multiget, and merged in one transaction (one
+    // turn of the window's event loop).
+    static constexpr int FetchSize = 1000;
     static constexpr int BatchSize = 100;
 
     SyncRun(net::DavTransport& transport, QString connectionString, QUrl book, SyncOptions options = {},
@@ -81,7 +84,7 @@ private:
     void ListByPropfind();
     void ListingDone(const QString& newToken);
     void FetchNext();
-    void ApplyCards(const std::vector<DavEntry>& entries);
+    void ApplyCards(std::shared_ptr<std::vector<DavEntry>> entries, std::size_t from);
     void ApplyCard(SyncStore& store, const std::string& href, const std::string& etag, const std::string& card);
     void FinishPull();
     void Push();

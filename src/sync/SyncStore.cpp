@@ -17,14 +17,28 @@ namespace col = transfer::col;
 // runs on the window's thread, and a busy file is tried again at the next step.
 constexpr int BusyTimeoutMs = 50;
 
-// A prepared statement with its values bound by position, from 1.
+// A statement from the store's cache, reset, its values bound by position from 1.
 class Statement {
 public:
-    Statement(sqlite3* db, const char* text) : db_(db), statement_(store::PrepareSingleStatement(db, text)) {}
+    Statement(sqlite3* db, sqlite3_stmt* statement) : db_(db), statement_(statement)
+    {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+    }
+    // A statement of its own, for one use.
+    Statement(sqlite3* db, const char* text) : db_(db), owned_(store::PrepareSingleStatement(db, text)), statement_(owned_.get()) {}
+    // A cached statement left mid-way would keep its read open, and with it a lock on the file.
+    ~Statement()
+    {
+        if (!owned_)
+            sqlite3_reset(statement_);
+    }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
 
     Statement& Text(std::string_view value)
     {
-        Check(sqlite3_bind_text(statement_.get(), ++bound_, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT));
+        Check(sqlite3_bind_text(statement_, ++bound_, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT));
         return *this;
     }
     Statement& Text(const QString& value) { return Text(value.toUtf8().toStdString()); }
@@ -32,24 +46,24 @@ public:
     {
         if (!value)
             return Null();
-        Check(sqlite3_bind_blob(statement_.get(), ++bound_, value->data(), static_cast<int>(value->size()), SQLITE_TRANSIENT));
+        Check(sqlite3_bind_blob(statement_, ++bound_, value->data(), static_cast<int>(value->size()), SQLITE_TRANSIENT));
         return *this;
     }
     Statement& OptionalText(const std::optional<std::string>& value) { return value ? Text(*value) : Null(); }
     Statement& Int(long long value)
     {
-        Check(sqlite3_bind_int64(statement_.get(), ++bound_, value));
+        Check(sqlite3_bind_int64(statement_, ++bound_, value));
         return *this;
     }
     Statement& Null()
     {
-        Check(sqlite3_bind_null(statement_.get(), ++bound_));
+        Check(sqlite3_bind_null(statement_, ++bound_));
         return *this;
     }
 
     bool Step()
     {
-        const int rc = sqlite3_step(statement_.get());
+        const int rc = sqlite3_step(statement_);
         if (rc == SQLITE_ROW)
             return true;
         if (rc != SQLITE_DONE)
@@ -64,19 +78,19 @@ public:
 
     std::string ColumnText(int column) const
     {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_.get(), column));
-        return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement_.get(), column))) : std::string();
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column))) : std::string();
     }
     std::optional<std::string> ColumnOptional(int column) const
     {
-        if (sqlite3_column_type(statement_.get(), column) == SQLITE_NULL)
+        if (sqlite3_column_type(statement_, column) == SQLITE_NULL)
             return std::nullopt;
-        const void* bytes = sqlite3_column_blob(statement_.get(), column);
-        const int size = sqlite3_column_bytes(statement_.get(), column);
+        const void* bytes = sqlite3_column_blob(statement_, column);
+        const int size = sqlite3_column_bytes(statement_, column);
         return bytes ? std::string(static_cast<const char*>(bytes), static_cast<std::size_t>(size)) : std::string();
     }
     QString ColumnQString(int column) const { return QString::fromStdString(ColumnText(column)); }
-    long long ColumnInt(int column) const { return sqlite3_column_int64(statement_.get(), column); }
+    long long ColumnInt(int column) const { return sqlite3_column_int64(statement_, column); }
 
 private:
     void Check(int rc)
@@ -86,11 +100,10 @@ private:
     }
 
     sqlite3* db_;
-    store::SqliteStatement statement_;
+    store::SqliteStatement owned_;
+    sqlite3_stmt* statement_;
     int bound_ = 0;
 };
-
-constexpr char RecordColumns[] = "分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注";
 
 void BindRecord(Statement& statement, const Record& record)
 {
@@ -124,6 +137,14 @@ SyncStore::SyncStore(const QString& connectionString) : db_(transfer::OpenBook(c
     store::EnsureSyncSchema(db_.get());
 }
 
+sqlite3_stmt* SyncStore::Prepared(const char* sql)
+{
+    store::SqliteStatement& cached = cache_[sql];
+    if (!cached)
+        cached = store::PrepareSingleStatement(Db(), sql);
+    return cached.get();
+}
+
 std::shared_ptr<const void> SyncStore::HoldKey(const QString& connectionString)
 {
     const QString password =
@@ -153,7 +174,7 @@ void SyncStore::WriteSettings(const Account& account)
         store::Execute(Db(), "DELETE FROM sync_conflict");
         store::Execute(Db(), "UPDATE sync_account SET token = ''");
     }
-    Statement(Db(), "UPDATE sync_account SET server = ?1, user = ?2, book = ?3, pin = ?4")
+    Statement(Db(), Prepared("UPDATE sync_account SET server = ?1, user = ?2, book = ?3, pin = ?4"))
         .Text(account.server)
         .Text(account.user)
         .Text(account.book)
@@ -164,7 +185,7 @@ void SyncStore::WriteSettings(const Account& account)
 
 void SyncStore::WritePassword(const std::optional<QString>& password)
 {
-    Statement write(Db(), "UPDATE sync_account SET password = ?1");
+    Statement write(Db(), Prepared("UPDATE sync_account SET password = ?1"));
     if (password)
         write.Text(*password);
     else
@@ -174,18 +195,18 @@ void SyncStore::WritePassword(const std::optional<QString>& password)
 
 void SyncStore::WriteResult(const QString& time, const QString& result)
 {
-    Statement(Db(), "UPDATE sync_account SET last_time = ?1, last_result = ?2").Text(time).Text(result).Run();
+    Statement(Db(), Prepared("UPDATE sync_account SET last_time = ?1, last_result = ?2")).Text(time).Text(result).Run();
 }
 
 void SyncStore::WriteToken(const QString& token)
 {
-    Statement(Db(), "UPDATE sync_account SET token = ?1").Text(token).Run();
+    Statement(Db(), Prepared("UPDATE sync_account SET token = ?1")).Text(token).Run();
 }
 
 std::unordered_map<std::string, SyncStore::Known> SyncStore::ItemsByHref()
 {
     std::unordered_map<std::string, Known> items;
-    Statement read(Db(), "SELECT href, 编号, etag FROM sync_item WHERE href IS NOT NULL");
+    Statement read(Db(), Prepared("SELECT href, 编号, etag FROM sync_item WHERE href IS NOT NULL"));
     while (read.Step())
         items[read.ColumnText(0)] = {read.ColumnInt(1), read.ColumnOptional(2)};
     return items;
@@ -193,7 +214,7 @@ std::unordered_map<std::string, SyncStore::Known> SyncStore::ItemsByHref()
 
 std::optional<Item> SyncStore::ReadItem(long long number)
 {
-    Statement read(Db(), "SELECT uid, href, etag, card, dirty, deleted FROM sync_item WHERE 编号 = ?1");
+    Statement read(Db(), Prepared("SELECT uid, href, etag, card, dirty, deleted FROM sync_item WHERE 编号 = ?1"));
     read.Int(number);
     if (!read.Step())
         return std::nullopt;
@@ -210,7 +231,7 @@ std::optional<Item> SyncStore::ReadItem(long long number)
 
 std::optional<Record> SyncStore::ReadRecord(long long number)
 {
-    Statement read(Db(), "SELECT 分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注 FROM data WHERE 编号 = ?1");
+    Statement read(Db(), Prepared("SELECT 分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注 FROM data WHERE 编号 = ?1"));
     read.Int(number);
     if (!read.Step())
         return std::nullopt;
@@ -224,8 +245,8 @@ std::optional<Record> SyncStore::ReadRecord(long long number)
 std::vector<long long> SyncStore::UnlinkedRecords()
 {
     std::vector<long long> numbers;
-    Statement read(Db(), "SELECT d.编号 FROM data d LEFT JOIN sync_item i ON i.编号 = d.编号"
-                         " WHERE i.href IS NULL ORDER BY d.编号");
+    Statement read(Db(), Prepared("SELECT d.编号 FROM data d LEFT JOIN sync_item i ON i.编号 = d.编号"
+                         " WHERE i.href IS NULL ORDER BY d.编号"));
     while (read.Step())
         numbers.push_back(read.ColumnInt(0));
     return numbers;
@@ -234,9 +255,7 @@ std::vector<long long> SyncStore::UnlinkedRecords()
 std::vector<long long> SyncStore::DirtyItems()
 {
     std::vector<long long> numbers;
-    // Records from before the sync's tables have no item yet: they count as new.
-    store::Execute(Db(), "INSERT OR IGNORE INTO sync_item (编号, dirty) SELECT 编号, 1 FROM data");
-    Statement read(Db(), "SELECT 编号 FROM sync_item WHERE dirty > 0 ORDER BY 编号");
+    Statement read(Db(), Prepared("SELECT 编号 FROM sync_item WHERE dirty > 0 ORDER BY 编号"));
     while (read.Step())
         numbers.push_back(read.ColumnInt(0));
     return numbers;
@@ -244,22 +263,14 @@ std::vector<long long> SyncStore::DirtyItems()
 
 int SyncStore::RecordCount()
 {
-    Statement read(Db(), "SELECT count(*) FROM data");
+    Statement read(Db(), Prepared("SELECT count(*) FROM data"));
     read.Step();
     return static_cast<int>(read.ColumnInt(0));
 }
 
-bool SyncStore::AnythingDirty()
-{
-    Statement read(Db(), "SELECT EXISTS (SELECT 1 FROM sync_item WHERE dirty > 0)"
-                         " OR EXISTS (SELECT 1 FROM data d WHERE NOT EXISTS (SELECT 1 FROM sync_item i WHERE i.编号 = d.编号))");
-    read.Step();
-    return read.ColumnInt(0) != 0;
-}
-
 long long SyncStore::InsertRecord(const Record& record)
 {
-    Statement insert(Db(), (QByteArray("INSERT INTO data (") + RecordColumns + ") VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9)").constData());
+    Statement insert(Db(), Prepared("INSERT INTO data (分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注) VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9)"));
     BindRecord(insert, record);
     insert.Run();
     return sqlite3_last_insert_rowid(Db());
@@ -267,17 +278,17 @@ long long SyncStore::InsertRecord(const Record& record)
 
 void SyncStore::UpdateRecord(long long number, const Record& record)
 {
-    Statement update(Db(), "UPDATE data SET 分类=?1,姓名=?2,QQ=?3,手机=?4,电话=?5,传真=?6,邮箱=?7,主页=?8,备注=?9 WHERE 编号=?10");
+    Statement update(Db(), Prepared("UPDATE data SET 分类=?1,姓名=?2,QQ=?3,手机=?4,电话=?5,传真=?6,邮箱=?7,主页=?8,备注=?9 WHERE 编号=?10"));
     BindRecord(update, record);
     update.Int(number).Run();
 }
 
-void SyncStore::DeleteRecord(long long number) { Statement(Db(), "DELETE FROM data WHERE 编号 = ?1").Int(number).Run(); }
+void SyncStore::DeleteRecord(long long number) { Statement(Db(), Prepared("DELETE FROM data WHERE 编号 = ?1")).Int(number).Run(); }
 
 void SyncStore::WriteItem(const Item& item)
 {
-    Statement(Db(), "INSERT OR REPLACE INTO sync_item (编号, uid, href, etag, card, dirty, deleted)"
-                    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)")
+    Statement(Db(), Prepared("INSERT OR REPLACE INTO sync_item (编号, uid, href, etag, card, dirty, deleted)"
+                    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"))
         .Int(item.number)
         .OptionalText(item.uid.empty() ? std::nullopt : std::optional(item.uid))
         .OptionalText(item.href.empty() ? std::nullopt : std::optional(item.href))
@@ -290,27 +301,27 @@ void SyncStore::WriteItem(const Item& item)
 
 void SyncStore::ForgetItem(long long number)
 {
-    Statement(Db(), "DELETE FROM sync_item WHERE 编号 = ?1").Int(number).Run();
-    Statement(Db(), "DELETE FROM sync_conflict WHERE 编号 = ?1").Int(number).Run();
+    Statement(Db(), Prepared("DELETE FROM sync_item WHERE 编号 = ?1")).Int(number).Run();
+    Statement(Db(), Prepared("DELETE FROM sync_conflict WHERE 编号 = ?1")).Int(number).Run();
 }
 
 void SyncStore::ClearDirty(long long number, long long seen)
 {
-    Statement(Db(), "UPDATE sync_item SET dirty = 0 WHERE 编号 = ?1 AND dirty = ?2").Int(number).Int(seen).Run();
+    Statement(Db(), Prepared("UPDATE sync_item SET dirty = 0 WHERE 编号 = ?1 AND dirty = ?2")).Int(number).Int(seen).Run();
 }
 
 void SyncStore::ReplaceConflicts(long long number, const std::vector<std::pair<int, std::string>>& serverValues)
 {
-    Statement(Db(), "DELETE FROM sync_conflict WHERE 编号 = ?1").Int(number).Run();
+    Statement(Db(), Prepared("DELETE FROM sync_conflict WHERE 编号 = ?1")).Int(number).Run();
     for (const auto& [column, value] : serverValues)
-        Statement(Db(), "INSERT INTO sync_conflict (编号, 字段, server) VALUES (?1, ?2, ?3)").Int(number).Int(column).Text(value).Run();
+        Statement(Db(), Prepared("INSERT INTO sync_conflict (编号, 字段, server) VALUES (?1, ?2, ?3)")).Int(number).Int(column).Text(value).Run();
 }
 
 std::vector<Conflict> SyncStore::Conflicts()
 {
     std::vector<Conflict> conflicts;
-    Statement read(Db(), "SELECT c.编号, c.字段, c.server, d.姓名, d.分类,d.姓名,d.QQ,d.手机,d.电话,d.传真,d.邮箱,d.主页,d.备注"
-                         " FROM sync_conflict c JOIN data d ON d.编号 = c.编号 ORDER BY c.编号, c.字段");
+    Statement read(Db(), Prepared("SELECT c.编号, c.字段, c.server, d.姓名, d.分类,d.姓名,d.QQ,d.手机,d.电话,d.传真,d.邮箱,d.主页,d.备注"
+                         " FROM sync_conflict c JOIN data d ON d.编号 = c.编号 ORDER BY c.编号, c.字段"));
     while (read.Step()) {
         Conflict conflict;
         conflict.number = read.ColumnInt(0);
@@ -326,7 +337,7 @@ std::vector<Conflict> SyncStore::Conflicts()
 
 bool SyncStore::HasConflicts(long long number)
 {
-    Statement read(Db(), "SELECT count(*) FROM sync_conflict WHERE 编号 = ?1");
+    Statement read(Db(), Prepared("SELECT count(*) FROM sync_conflict WHERE 编号 = ?1"));
     read.Int(number).Step();
     return read.ColumnInt(0) > 0;
 }
@@ -336,7 +347,7 @@ void SyncStore::ResolveConflict(long long number, int column, bool takeServer)
     if (column < col::Category || column >= col::Count)
         return;
     Transaction transaction(*this);
-    Statement read(Db(), "SELECT server FROM sync_conflict WHERE 编号 = ?1 AND 字段 = ?2");
+    Statement read(Db(), Prepared("SELECT server FROM sync_conflict WHERE 编号 = ?1 AND 字段 = ?2"));
     read.Int(number).Int(column);
     if (!read.Step())
         return;
@@ -347,9 +358,9 @@ void SyncStore::ResolveConflict(long long number, int column, bool takeServer)
             UpdateRecord(number, *record);
         }
     }
-    Statement(Db(), "DELETE FROM sync_conflict WHERE 编号 = ?1 AND 字段 = ?2").Int(number).Int(column).Run();
+    Statement(Db(), Prepared("DELETE FROM sync_conflict WHERE 编号 = ?1 AND 字段 = ?2")).Int(number).Int(column).Run();
     // Whichever value stays, the card is to be brought up to it.
-    Statement(Db(), "UPDATE sync_item SET dirty = dirty + 1 WHERE 编号 = ?1").Int(number).Run();
+    Statement(Db(), Prepared("UPDATE sync_item SET dirty = dirty + 1 WHERE 编号 = ?1")).Int(number).Run();
     transaction.Commit();
 }
 

@@ -83,7 +83,6 @@ public:
     std::vector<long long> UnlinkedRecords();
     std::vector<long long> DirtyItems();
     int RecordCount();
-    bool AnythingDirty();
 
     long long InsertRecord(const Record& record);
     void UpdateRecord(long long number, const Record& record);
@@ -116,7 +115,11 @@ public:
     };
 
 private:
+    // Prepared once per connection, by the address of the statement's text.
+    sqlite3_stmt* Prepared(const char* sql);
+
     store::SqliteDatabase db_;
+    std::unordered_map<const char*, store::SqliteStatement> cache_; // finalized before db_ closes
 };
 
 } // namespace booksync

@@ -123,7 +123,8 @@ TEST_P(SyncRunTest, TwoClientsMergeFieldsKeepConflictsAndEditsBeatDeletes)
              EXPECT_EQ(y.Book().front()[col::Mobile], "13933334444");
              EXPECT_EQ(test.ServerRecords().front()[col::Mobile], "13911112222") << "the card waits too";
              store.ResolveConflict(conflicts.front().number, col::Mobile, false); // 本机
-             EXPECT_EQ(test.Sync(y).outcome, Outcome::Done);
+             const SyncReport resolved = test.Sync(y);
+             EXPECT_EQ(resolved.outcome, Outcome::Done) << resolved.message.toStdString();
              EXPECT_EQ(test.Sync(x).outcome, Outcome::Done);
              EXPECT_EQ(x.Book().front()[col::Mobile], "13933334444");
              test.ExpectInStep(y);

@@ -69,7 +69,7 @@ void DavTransport::Start(std::shared_ptr<Pending> pending)
 {
     const DavRequest& request = pending->request;
     QNetworkRequest http(request.url);
-    http.setTransferTimeout(SilenceLimitMs);
+    http.setTransferTimeout(request.silenceLimitMs > 0 ? request.silenceLimitMs : SilenceLimitMs);
     http.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     http.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     http.setRawHeader("User-Agent", "Quillory");

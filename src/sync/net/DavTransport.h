@@ -28,6 +28,9 @@ struct DavRequest {
     QByteArray depth;        // "0", "1"; empty: no Depth header
     QByteArray ifMatch;      // an ETag the server's copy must still have
     bool ifNoneMatch = false; // the resource must not exist yet
+    // How long the server may stay silent; 0: SilenceLimitMs. A server's
+    // first listing of a large book may first build its own index.
+    int silenceLimitMs = 0;
 };
 
 enum class Failure {
@@ -63,6 +66,7 @@ class DavTransport : public QObject {
     Q_OBJECT
 public:
     static constexpr int SilenceLimitMs = 30000;
+    static constexpr int ListingSilenceLimitMs = 180000;
     static constexpr qint64 MaxAnswerBytes = 256 * 1024 * 1024;
     static constexpr int MaxRedirects = 5;
 
