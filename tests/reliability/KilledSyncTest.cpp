@@ -9,6 +9,7 @@
 // QUILLORY_FAULT_TRIALS sets the number of trials (8 by default).
 #include "store/DatabaseConstants.h"
 #include "store/DeliveredDatabase.h"
+#include "support/Await.h"
 #include "support/CardDavServer.h"
 #include "support/TemporaryBook.h"
 #include "sync/CardMap.h"
@@ -84,13 +85,9 @@ TEST(KilledSyncTest, AKillAnywhereInASyncLosesNoEditAndMakesNoTwin)
         if (hrefs.size() > 40) {
             QUrl url = book;
             url.setPath(hrefs[40 + trial % 20]);
-            const std::string card = server.Get(url).body.toStdString();
-            if (const std::optional<Record> base = booksync::RecordOfCard(card)) {
-                Record there = *base;
-                there[col::Email] = "t" + std::to_string(trial) + "@example.cn";
-                if (server.Put(url, QByteArray::fromStdString(booksync::PatchCard(card, *base, there))).Ok())
-                    lastServerEdit = there[col::Email];
-            }
+            const std::string email = "t" + std::to_string(trial) + "@example.cn";
+            if (server.ChangeCard(url, col::Email, email))
+                lastServerEdit = email;
         }
         QProcess driver;
         driver.start(QStringLiteral(QUILLORY_FAULT_DRIVER),
@@ -109,14 +106,7 @@ TEST(KilledSyncTest, AKillAnywhereInASyncLosesNoEditAndMakesNoTwin)
     transport.SetCredentials(server.Credentials());
     auto sync = [&] {
         booksync::SyncRun run(transport, connection, book, {true});
-        booksync::SyncReport report;
-        QEventLoop loop;
-        run.Start([&](const booksync::SyncReport& done) {
-            report = done;
-            loop.quit();
-        });
-        loop.exec();
-        return report;
+        return Await<booksync::SyncReport>([&](auto done) { run.Start(done); });
     };
     EXPECT_EQ(sync().outcome, booksync::Outcome::Done);
     const booksync::SyncReport last = sync();

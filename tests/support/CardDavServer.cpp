@@ -1,5 +1,8 @@
 #include "CardDavServer.h"
 
+#include "Await.h"
+#include "sync/CardMap.h"
+#include "sync/CardPatch.h"
 #include "sync/DavXml.h"
 
 #include <QDeadlineTimer>
@@ -148,17 +151,7 @@ booksync::net::DavCredentials CardDavServer::Credentials() const
 DavResponse CardDavServer::Call(const DavRequest& request)
 {
     transport_.SetCredentials(Credentials());
-    DavResponse answer;
-    QEventLoop loop;
-    bool done = false;
-    transport_.Send(request, [&](const DavResponse& response) {
-        answer = response;
-        done = true;
-        loop.quit();
-    });
-    if (!done)
-        loop.exec();
-    return answer;
+    return Await<DavResponse>([&](auto done) { transport_.Send(request, done); });
 }
 
 QUrl CardDavServer::NewBook(const QString& name)
@@ -180,6 +173,17 @@ DavResponse CardDavServer::Put(const QUrl& url, const QByteArray& card, const QB
 DavResponse CardDavServer::Get(const QUrl& url) { return Call({"GET", url, {}, {}, {}, {}, false}); }
 
 DavResponse CardDavServer::Delete(const QUrl& url) { return Call({"DELETE", url, {}, {}, {}, {}, false}); }
+
+bool CardDavServer::ChangeCard(const QUrl& url, int column, const std::string& value)
+{
+    const std::string card = Get(url).body.toStdString();
+    const std::optional<transfer::Record> base = booksync::RecordOfCard(card);
+    if (!base)
+        return false;
+    transfer::Record changed = *base;
+    changed[column] = value;
+    return Put(url, QByteArray::fromStdString(booksync::PatchCard(card, *base, changed))).Ok();
+}
 
 QStringList CardDavServer::Hrefs(const QUrl& book)
 {

@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <memory>
+#include <string>
 
 // A real contact server on 127.0.0.1 for one test program: Radicale (with
 // a user "alice", password "secret") or Xandikos (no authentication), its
@@ -50,6 +51,8 @@ public:
     booksync::net::DavResponse Put(const QUrl& url, const QByteArray& card, const QByteArray& ifMatch = {});
     booksync::net::DavResponse Get(const QUrl& url);
     booksync::net::DavResponse Delete(const QUrl& url);
+    // Changes one field of a card as a phone does: the card patched, put back.
+    bool ChangeCard(const QUrl& url, int column, const std::string& value);
     // The hrefs and ETags of the book's cards, through the server's own listing.
     QStringList Hrefs(const QUrl& book);
 

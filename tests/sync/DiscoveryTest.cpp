@@ -2,6 +2,8 @@
 // what a wrong password and an untrusted certificate answer.
 #include "SyncFixture.h"
 
+#include "support/Await.h"
+
 namespace {
 
 using booksync::DiscoveryResult;
@@ -12,17 +14,7 @@ DiscoveryResult Discover(const booksync::net::DavCredentials& credentials, const
     booksync::net::DavTransport transport;
     transport.SetCredentials(credentials);
     booksync::Discovery discovery(transport, address);
-    DiscoveryResult result;
-    QEventLoop loop;
-    bool done = false;
-    discovery.Start([&](const DiscoveryResult& found) {
-        result = found;
-        done = true;
-        loop.quit();
-    });
-    if (!done)
-        loop.exec();
-    return result;
+    return Await<DiscoveryResult>([&](auto done) { discovery.Start(done); });
 }
 
 class DiscoveryTest : public SyncFixture {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/Await.h"
 #include "support/CardDavServer.h"
 #include "support/TemporaryBook.h"
 #include "sync/CardMap.h"
@@ -33,17 +34,7 @@ public:
             credentials.server = address;
         transport.SetCredentials(credentials);
         booksync::SyncRun run(transport, client.ConnectionString(), address.isEmpty() ? book : address, options);
-        booksync::SyncReport report;
-        QEventLoop loop;
-        bool done = false;
-        run.Start([&](const booksync::SyncReport& finished) {
-            report = finished;
-            done = true;
-            loop.quit();
-        });
-        if (!done)
-            loop.exec();
-        return report;
+        return Await<booksync::SyncReport>([&](auto done) { run.Start(done); });
     }
 
     // The server's cards as the import reads them, sorted by name and values.

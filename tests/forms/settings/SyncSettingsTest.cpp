@@ -117,12 +117,7 @@ TEST_F(SyncSettingsTest, SyncsByTheButtonTheTimersAndAtLoginAndTheGridFollows)
     EXPECT_EQ(form1->Timer_SyncEvery->interval(), 15 * 60 * 1000);
 
     // The server's card changes, as a phone changes it; the 15-minute tick brings it in.
-    const QUrl url = CardUrl(0);
-    const std::string card = server->Get(url).body.toStdString();
-    const transfer::Record base = *booksync::RecordOfCard(card);
-    transfer::Record changed = base;
-    changed[col::Mobile] = "13912345678";
-    ASSERT_TRUE(server->Put(url, QByteArray::fromStdString(booksync::PatchCard(card, base, changed))).Ok());
+    ASSERT_TRUE(server->ChangeCard(CardUrl(0), col::Mobile, "13912345678"));
     form1->Edit_XingMing->setText(QStringLiteral("正在输入")); // being typed: a sync leaves it
     ASSERT_TRUE(QMetaObject::invokeMethod(form1->Timer_SyncEvery, "timeout"));
     WaitForSync();
@@ -160,12 +155,9 @@ TEST_F(SyncSettingsTest, ConflictsArePickedFieldByFieldAndMassDeletionsAsked)
     PressSync();
     // Both sides change 手机 of the same record.
     const QUrl url = CardUrl(0);
-    const std::string card = server->Get(url).body.toStdString();
-    const transfer::Record base = *booksync::RecordOfCard(card);
-    transfer::Record there = base;
-    there[col::Mobile] = "13900000001";
-    ASSERT_TRUE(server->Put(url, QByteArray::fromStdString(booksync::PatchCard(card, base, there))).Ok());
-    ExecOnDatabase(QStringLiteral("update data set 手机 = '13900000002' where 姓名 = '%1'").arg(QString::fromStdString(base[col::Name])));
+    const std::string name = booksync::RecordOfCard(server->Get(url).body.toStdString()).value()[col::Name];
+    ASSERT_TRUE(server->ChangeCard(url, col::Mobile, "13900000001"));
+    ExecOnDatabase(QStringLiteral("update data set 手机 = '13900000002' where 姓名 = '%1'").arg(QString::fromStdString(name)));
     EXPECT_TRUE(PressSync(QString()).contains(QStringLiteral("1处冲突")));
     ASSERT_TRUE(form1->Button_SyncConflicts->isEnabled());
 
