@@ -11,7 +11,7 @@
 quillory_packages_build=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libgl-dev libxcb1-dev qt6-translations-l10n qt6-wayland
-  libsqlcipher-dev libssl-dev libjpeg-dev
+  libsqlcipher-dev libssl-dev libjpeg-dev qtkeychain-qt6-dev
   fonts-wqy-zenhei
 )
 # run.sh without a display: the program on a virtual one, and a picture of it.
@@ -19,7 +19,8 @@ quillory_packages_headless=(xvfb x11-utils imagemagick)
 # The tests: GoogleTest, the sanitizers and the fuzzer (clang and its runtime),
 # the virtual desktop of the journeys (and their Wayland desktop), the database
 # shell that reads their files, the locale data the journeys run the program in,
-# and a Chinese input method (fcitx5 with pinyin) that they type through.
+# a Chinese input method (fcitx5 with pinyin) that they type through, two contact
+# servers the sync's tests start on 127.0.0.1, and openssl for their certificates.
 quillory_packages_test=(
   libgtest-dev libgmock-dev
   clang
@@ -27,9 +28,10 @@ quillory_packages_test=(
   xvfb xdotool imagemagick x11-utils x11-xserver-utils openbox trayer xclip
   dbus-daemon at-spi2-core python3 python3-gi gir1.2-atspi-2.0
   weston fcitx5 fcitx5-chinese-addons fcitx5-frontend-qt6
+  python3-radicale xandikos openssl curl
 )
 # The benchmarks (bench/).
-quillory_packages_bench=(libbenchmark-dev libxdamage-dev libxtst-dev)
+quillory_packages_bench=(libbenchmark-dev libxdamage-dev libxtst-dev python3-radicale vdirsyncer)
 
 # The clang runtime (sanitizers, libFuzzer) of the installed clang's version.
 quillory_clang_runtime() {

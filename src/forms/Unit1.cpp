@@ -1,5 +1,6 @@
 // The main window's creation, close and timers.
 #include "forms/Unit1.h"
+#include "forms/SyncSession.h"
 
 #include "forms/PlaceMessages.h"
 #include "platform/NotificationArea.h"
@@ -64,6 +65,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     Timer_ClearClipbrd = makeTimer(this, "Timer_ClearClipbrd", 60000, false);
     Timer1 = makeTimer(this, "Timer1", 1000, true);
     Timer_CloseMe = makeTimer(this, "Timer_CloseMe", 1000, false);
+    CreateSyncGroup();
 
     CreateTrayIcon();
     BindEvents();
@@ -121,6 +123,7 @@ void TForm1::StartupCompleted()
     if (loginCheckWanted_)
         Timer_CheckLogin->start();
     trayLastSeen_ = platform::notificationArea().isAvailable();
+    WatchLogins();
     Application->OnEventHandled = [this] { KeepReachable(); };
     // Start-up itself may have left nothing on screen and nothing on its way.
     Application->Dispatch([] {});

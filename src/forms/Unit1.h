@@ -12,6 +12,7 @@
 #include <memory>
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -32,8 +33,12 @@ class TDataSource;
 class TClickLabel;
 class TStatusBar;
 class RecordGridModel;
+class TSyncSession;
 namespace transfer {
 enum class Format;
+}
+namespace booksync {
+struct SyncReport;
 }
 
 class TForm1 : public QWidget {
@@ -128,6 +133,20 @@ public:
     QPushButton* Button_ImportCsv = nullptr;
     QPushButton* Button_ImportVCard = nullptr;
     QLabel* Label30 = nullptr;
+    QGroupBox* GroupBox8 = nullptr; // "通讯录同步"
+    QLabel* Label31 = nullptr;
+    QLineEdit* Edit_SyncServer = nullptr;
+    QLabel* Label32 = nullptr;
+    QLineEdit* Edit_SyncUser = nullptr;
+    QLabel* Label33 = nullptr;
+    QLineEdit* Edit_SyncPass = nullptr;
+    QLabel* Label34 = nullptr;
+    QComboBox* ComboBox_SyncBook = nullptr;
+    QPushButton* Button_Sync = nullptr;
+    QPushButton* Button_SyncConflicts = nullptr;
+    QCheckBox* CheckBox_SyncKeepPass = nullptr;
+    QLabel* Label_SyncStatus = nullptr;
+    QLabel* Label35 = nullptr;
 
     // --- page "关于我们" ---------------------------------------------------------
     QGroupBox* GroupBox2 = nullptr;
@@ -165,6 +184,8 @@ public:
     QTimer* Timer_ClearClipbrd = nullptr;
     QTimer* Timer1 = nullptr;
     QTimer* Timer_CloseMe = nullptr;
+    QTimer* Timer_Sync = nullptr;      // a few seconds after an edit
+    QTimer* Timer_SyncEvery = nullptr; // every 15 minutes
     TTrayIcon* TrayIcon1 = nullptr;
     TSkin* Skin1 = nullptr;
     RecordGridModel* GridModel = nullptr;
@@ -205,6 +226,14 @@ public:
     void Button_ExportVCardClick(QObject* Sender);
     void Button_ImportCsvClick(QObject* Sender);
     void Button_ImportVCardClick(QObject* Sender);
+
+    // --- contact server sync (sync) ------------------------------------------------
+    void Button_SyncClick(QObject* Sender);
+    void Button_SyncConflictsClick(QObject* Sender);
+    void Timer_SyncTimer(QObject* Sender);
+    void Timer_SyncEveryTimer(QObject* Sender);
+    // A sync with the stored settings, as at login (nothing when none are stored).
+    void SyncAtLogin();
 
     // --- editor, selection, navigation (ui) -----------------------------------------
     void DBGrid1CellClick(QObject* Sender);
@@ -266,6 +295,19 @@ private:
     void ImportRecords(transfer::Format format);
     // Appends the categories that the editor's box lacks, then saves the list.
     void AddCategories(const QStringList& categories);
+
+    // The group "通讯录同步" with its timers (Unit1_SyncView.cpp), and the
+    // work of its handlers (Unit1_Sync.cpp).
+    void CreateSyncGroup();
+    TSyncSession& SyncSession(); // made with its signals bound at first use
+    void ShowStoredSyncSettings();
+    void StartSync(bool byUser);
+    void SyncFinished(const booksync::SyncReport& report);
+    // After a reload or a deletion: a sync a few seconds later when a record waits to go up.
+    void SyncSoonAfterEdit();
+    // Every correct login (the login window's marker filled in) syncs.
+    void WatchLogins();
+    std::unique_ptr<TSyncSession> syncSession_;
 
     // Builds every control of the window (ui/Unit1_View.cpp), the tray icon,
     // and binds the events to their handlers.

@@ -31,6 +31,7 @@ import imports
 import inputmethods
 import keys
 import notray
+import sync
 
 FAKE_OPENER = """#!/bin/sh
 # Stands in for the desktop's opener: notes what the program asked it to open.
@@ -160,7 +161,8 @@ def main():
 
     journeys = [(name, body, USERS_LOCALE) for name, body in
                 flows.JOURNEYS + defects.JOURNEYS + imports.JOURNEYS + inputmethods.JOURNEYS
-                + book.JOURNEYS + keys.JOURNEYS + notray.JOURNEYS + hidpi.JOURNEYS + dbustray.JOURNEYS]
+                + book.JOURNEYS + keys.JOURNEYS + notray.JOURNEYS + hidpi.JOURNEYS + dbustray.JOURNEYS
+                + sync.JOURNEYS]
     journeys += [(f"{name}/{OTHER_LOCALE}", body, OTHER_LOCALE) for name, body, _ in journeys
                  if name in IN_BOTH_LOCALES]
     chosen = [(name, body, lang) for name, body, lang in journeys

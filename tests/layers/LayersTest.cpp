@@ -30,7 +30,7 @@ const std::vector<Folder>& Folders()
         const std::set<std::string> lowerThanComponents{"platform", "platform/system", "runtime", "security",
                                                         "store", "store/engine", "transfer", "skin/format"};
         std::set<std::string> lowerThanWindows = lowerThanComponents;
-        lowerThanWindows.insert({"skin", "desktop", "ui"});
+        lowerThanWindows.insert({"skin", "desktop", "ui", "sync", "sync/net"});
         std::set<std::string> lowerThanEntry = lowerThanWindows;
         lowerThanEntry.insert("forms");
         return std::vector<Folder>{
@@ -42,6 +42,8 @@ const std::vector<Folder>& Folders()
             {"store", 3, {"store/engine", "security", "platform/system"}},
             {"transfer", 3, {"store", "store/engine", "platform/system"}},
             {"skin/format", 3, {}},
+            {"sync/net", 3, {}},
+            {"sync", 3, {"sync/net", "transfer", "store", "store/engine", "platform/system"}},
             {"skin", 4, {"skin/format", "runtime", "platform"}},
             {"desktop", 4, {"runtime", "platform", "platform/system"}},
             {"ui", 4, {"runtime", "platform", "security", "store"}},

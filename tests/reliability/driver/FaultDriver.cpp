@@ -20,12 +20,14 @@
 #include "runtime/Application.h"
 #include "store/ADOQuery.h"
 #include "support/FakeClipboard.h"
+#include "support/FakeCredentials.h"
 #include "support/FakeDesktop.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedMessageBoxes.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -106,6 +108,18 @@ std::function<void()> PrepareOperation(TForm1& form, const QStringList& args)
     }
     if (op == QLatin1String("compact") && args.size() == 1)
         return [&form] { form.Button11Click(form.Button11); };
+    // sync SERVER USER PASSWORD: "立即同步", and the loop turned until it has ended.
+    if (op == QLatin1String("sync") && args.size() == 4) {
+        form.Edit_SyncServer->setText(args[1]);
+        form.Edit_SyncUser->setText(args[2]);
+        form.Edit_SyncPass->setText(args[3]);
+        return [&form] {
+            form.Button_SyncClick(form.Button_Sync);
+            QDeadlineTimer deadline(120000);
+            while (!form.Button_Sync->isEnabled() && !deadline.hasExpired())
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+        };
+    }
     return {};
 }
 
@@ -126,6 +140,7 @@ int main(int argc, char** argv)
     FakeClipboard clipboard;
     FakeDesktop desktop;
     RecordingShell shell;
+    FakeCredentials credentials;
     boxes.whileOpen = [&boxes](const platform::MessageBoxRequest& request) {
         WriteLine(QStringLiteral("box ") + request.text);
         if (request.buttons == platform::MessageButtons::YesNo)

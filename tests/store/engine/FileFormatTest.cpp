@@ -6,6 +6,7 @@
 #include "store/StoreFixture.h"
 
 #include "store/DeliveredDatabase.h"
+#include "store/SyncSchema.h"
 #include "store/Unit_DB.h"
 
 #include <QFile>
@@ -79,4 +80,28 @@ TEST_F(FileFormatTest, ThisEngineReadsWritesAndCompactsWhatTheShellWrote)
 
     ASSERT_TRUE(CompactDatabaseFile(DatabasePath(), store::DatabasePassword));
     EXPECT_EQ(Shell(DatabasePath(), Summary), expected);
+}
+
+TEST_F(FileFormatTest, SyncStateSurvivesCompactionAndTheShellRunsItsTriggers)
+{
+    store::EnsureSyncSchema(connection.WritableHandle());
+    Exec(QStringLiteral("insert into data (姓名) values ('甲')"));
+    Exec(QStringLiteral("update sync_item set href = '/b/1.vcf', card = x'42', dirty = 0"));
+    Exec(QStringLiteral("update sync_account set token = 't1'"));
+    connection.Close();
+    ASSERT_TRUE(CompactDatabaseFile(DatabasePath(), store::DatabasePassword));
+
+    // The other engine version parses the triggers, fires them, and keeps the numbers counting on.
+    const QString state = QStringLiteral("SELECT token FROM sync_account;\n"
+                                         "SELECT group_concat(编号 || ':' || dirty || ':' || deleted || ':' || "
+                                         "ifnull(href, '-'), ' ') FROM sync_item;\n");
+    EXPECT_EQ(Shell(DatabasePath(), QStringLiteral("INSERT INTO data (姓名) VALUES ('乙');\n"
+                                                   "UPDATE data SET 手机 = '1' WHERE 编号 = 1;\n") + state),
+              QStringLiteral("t1\n1:1:0:/b/1.vcf 2:1:0:-"));
+    EXPECT_EQ(Shell(DatabasePath(), QStringLiteral("DELETE FROM data;\n") + state), QStringLiteral("t1\n1:2:1:/b/1.vcf"));
+    OpenWith(QStringLiteral("select count(*) from sqlite_master where type = 'trigger'"));
+    EXPECT_EQ(query.FieldAsString(0), QStringLiteral("3"));
+    Exec(QStringLiteral("insert into data (姓名) values ('丙')"));
+    OpenWith(QStringLiteral("select max(编号) from sync_item"));
+    EXPECT_EQ(query.FieldAsString(0), QStringLiteral("3")) << "numbers are never given twice";
 }
