@@ -87,7 +87,9 @@ public:
         repairs_ = new QListWidget(this);
         repairs_->setObjectName(QStringLiteral("Repairs"));
         repairs_->setUniformItemSizes(true);
-        layout->addWidget(repairs_, 1);
+        // Room for a few lines: the records matter more, and the list scrolls.
+        repairs_->setMaximumHeight(repairs_->fontMetrics().height() * 5 + 12);
+        layout->addWidget(repairs_);
 
         summary_ = new QLabel(this);
         summary_->setObjectName(QStringLiteral("Summary"));
@@ -129,7 +131,6 @@ private:
         auto* label = new QLabel(QStringLiteral("编码:"), this);
         encoding_ = new QComboBox(this);
         encoding_->setObjectName(QStringLiteral("Encoding"));
-        encoding_->setAccessibleName(QStringLiteral("编码"));
         label->setBuddy(encoding_);
         encodingNote_ = new QLabel(this);
         encodingNote_->setObjectName(QStringLiteral("EncodingNote"));

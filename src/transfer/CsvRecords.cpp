@@ -40,6 +40,7 @@ std::shared_ptr<const CsvTable> ReadCsvTable(std::string bytes, const std::optio
     auto table = std::make_shared<CsvTable>();
     DecodedFile decoded = DecodeTextFile(std::move(bytes), encoding, table->repairs, task);
     table->text = std::move(decoded.text);
+    table->original = std::move(decoded.original);
     table->encoding = decoded.encoding;
     table->encodingSure = decoded.sure;
     table->separator = DetectSeparator(table->text);
@@ -95,6 +96,7 @@ CsvRecordSource::CsvRecordSource(std::shared_ptr<const CsvTable> table, std::vec
       partJoined_(groups_.size())
 {
     roles_.resize(table_->header.size());
+    NoteReadColumns();
 }
 
 CsvRecordSource::CsvRecordSource(std::string bytes) : CsvRecordSource(ReadCsvTable(std::move(bytes)), {}, {})
@@ -104,9 +106,18 @@ CsvRecordSource::CsvRecordSource(std::string bytes) : CsvRecordSource(ReadCsvTab
     groups_ = std::move(header.groups);
     partWhole_.resize(groups_.size());
     partJoined_.resize(groups_.size());
+    NoteReadColumns();
 }
 
-void CsvRecordSource::Apply(std::size_t column, const std::string& value)
+void CsvRecordSource::NoteReadColumns()
+{
+    readByOthers_.assign(roles_.size(), false);
+    for (const ColumnRole& role : roles_)
+        if (role.typeColumn >= 0 && static_cast<std::size_t>(role.typeColumn) < roles_.size())
+            readByOthers_[static_cast<std::size_t>(role.typeColumn)] = true;
+}
+
+void CsvRecordSource::Apply(std::size_t column, std::string& value)
 {
     const ColumnRole& role = roles_[column];
     auto typeText = [&]() -> std::string_view {
@@ -117,7 +128,7 @@ void CsvRecordSource::Apply(std::size_t column, const std::string& value)
     case Target::Ignore: ignoredHeldText_[column] = true; break;
     case Target::Skipped:
     case Target::Companion: break;
-    case Target::Field: builder_.Field(role.field, value); break;
+    case Target::Field: builder_.Field(role.field, readByOthers_[column] ? std::string(value) : std::move(value)); break;
     case Target::Name: builder_.Name(value); break;
     case Target::GivenName: builder_.Part(NamePart::Given, value); break;
     case Target::MiddleName: builder_.Part(NamePart::Middle, value); break;

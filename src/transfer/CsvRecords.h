@@ -30,6 +30,7 @@ public:
 // then the table has no header, and its columns have empty names.
 struct CsvTable {
     std::string text;
+    std::shared_ptr<const std::string> original; // the bytes, when the text was converted from them
     Encoding encoding;
     bool encodingSure = true;
     RepairLog repairs; // of the text's bytes and of its header row
@@ -73,7 +74,9 @@ public:
     void Report(ReadingReport& report) const override;
 
 private:
-    void Apply(std::size_t column, const std::string& value);
+    // Takes the value over where it lands whole, unless another column reads it.
+    void Apply(std::size_t column, std::string& value);
+    void NoteReadColumns();
     // A value whose type, label or service names QQ is the QQ number, any other a labelled line.
     void QQOrNote(std::string_view companion, const std::string& label, const std::string& value);
 
@@ -87,6 +90,7 @@ private:
     std::vector<std::string> samples_;
     std::size_t unsampled_;
     std::vector<bool> ignoredHeldText_; // per column not kept: whether a row held text there
+    std::vector<bool> readByOthers_;    // per column: whether another column reads it as its type
     std::vector<std::string> partWhole_; // per part group: the value that stands for the whole
     std::vector<std::string> partJoined_;
 };

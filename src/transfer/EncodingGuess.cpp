@@ -72,7 +72,7 @@ EncodingGuess EncodingGuesser::Guess()
 {
     const Utf8Census& c = census_;
     if (c.invalid == 0)
-        return {Utf8Encoding(), true};
+        return {Utf8Encoding(), true, true};
     if (c.sequences >= 4 && c.sequences >= 8 * c.invalid)
         return {Utf8Encoding(), c.sequences >= SureBytes / 2};
     uchardet_data_end(detector_->handle);

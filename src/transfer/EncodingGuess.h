@@ -24,6 +24,7 @@ namespace transfer {
 struct EncodingGuess {
     Encoding encoding;
     bool sure = true;
+    bool allUtf8 = false; // every byte was UTF-8: the text needs no converting
 };
 
 class EncodingGuesser {

@@ -41,17 +41,6 @@ private:
     std::size_t next_ = 0;
 };
 
-// Whether a table's text will be the file's bytes themselves (UTF-8, perhaps
-// after its mark), so that the bytes need not be kept beside it.
-bool TextIsItsBytes(std::string_view bytes)
-{
-    const std::optional<Encoding> marked = EncodingOfMark(bytes);
-    if (marked && marked->charset != "UTF-8")
-        return false;
-    const std::string_view text = WithoutUtf8Bom(bytes);
-    return ValidUtf8Prefix(text) == text.size();
-}
-
 } // namespace
 
 ImportPreview::ImportPreview(Format format, std::string bytes, DuplicateIndex book, TaskControl* task)
@@ -62,8 +51,6 @@ ImportPreview::ImportPreview(Format format, std::string bytes, DuplicateIndex bo
         kind_ = "名片";
         return;
     }
-    if (!TextIsItsBytes(bytes))
-        bytes_ = std::make_shared<const std::string>(bytes);
     std::shared_ptr<const CsvTable> table = ReadCsvTable(std::move(bytes), std::nullopt, task);
     RecognisedHeader header = RecogniseTable(*table);
     UseTable(std::move(table), std::move(header));
@@ -115,17 +102,16 @@ void ImportPreview::ReadAgainIn(int choice, TaskControl* task)
         Adopt(survey);
         return;
     }
-    // Until then the text is the file's bytes.
-    const std::shared_ptr<const std::string> bytes = bytes_ ? bytes_ : std::make_shared<const std::string>(table_->text);
+    // A table that was not converted is its file's bytes.
+    std::string bytes = table_->original ? *table_->original : table_->text;
     if (task)
         task->Phase(0, 0.5);
-    std::shared_ptr<const CsvTable> table = ReadCsvTable(*bytes, encoding, task);
+    std::shared_ptr<const CsvTable> table = ReadCsvTable(std::move(bytes), encoding, task);
     RecognisedHeader header = RecogniseTable(*table);
     ImportSurvey survey(std::make_unique<CsvRecordSource>(table, header.roles, header.groups), book_);
     if (task)
         task->Phase(0.5, 1);
     survey.Run(task);
-    bytes_ = bytes;
     UseTable(std::move(table), std::move(header));
     Adopt(survey);
 }

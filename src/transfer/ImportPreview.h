@@ -114,10 +114,7 @@ private:
     std::vector<ColumnRole> ChoicesOf(std::size_t column) const;
 
     Format format_;
-    // The file's bytes when they are needed again: cards are read from them
-    // at every survey; a table that was converted is read again from them in
-    // another encoding (a table in UTF-8 is its own bytes).
-    std::shared_ptr<const std::string> bytes_;
+    std::shared_ptr<const std::string> bytes_; // cards: read anew at every survey
     std::shared_ptr<const CsvTable> table_;
     RecognisedHeader header_;
     std::vector<ColumnRole> chosen_;

@@ -127,16 +127,21 @@ DecodedFile DecodeTextFile(std::string bytes, const std::optional<Encoding>& cho
         file.encoding = *marked;
     } else if (chosen) {
         file.encoding = *chosen;
-    } else {
+    }
+    bool allUtf8 = false;
+    if (!marked && !chosen) {
         const EncodingGuess guess = GuessEncoding(bytes, task);
         file.encoding = guess.encoding;
         file.sure = guess.sure;
+        allUtf8 = guess.allUtf8;
     }
     Replacements replacements;
-    if (file.encoding.charset == "UTF-8" && ValidUtf8Prefix(bytes) == bytes.size())
+    if (file.encoding.charset == "UTF-8" && (allUtf8 || ValidUtf8Prefix(bytes) == bytes.size())) {
         file.text = std::move(bytes);
-    else
+    } else {
         file.text = Convert(bytes, file.encoding, replacements, task);
+        file.original = std::make_shared<const std::string>(std::move(bytes));
+    }
     if (const std::size_t zero = file.text.find('\0'); zero != std::string::npos)
         throw FileFormatError(LineAt(file.text, zero), "含有空字符, 不是文本文件.");
     if (replacements.count > 0) {

@@ -5,6 +5,7 @@
 #include "transfer/RepairLog.h"
 #include "transfer/TaskControl.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,9 @@ std::size_t MarkLength(const Encoding& encoding);
 
 struct DecodedFile {
     std::string text; // UTF-8, without a byte-order mark
+    // The file's bytes when the text was converted from them (else null: the
+    // text is the bytes), for reading them again in another encoding.
+    std::shared_ptr<const std::string> original;
     Encoding encoding;
     // Whether the encoding was told (a byte-order mark, text that is all
     // UTF-8) or guessed with enough to go on.
