@@ -14,11 +14,11 @@
 #include "forms/Unit1.h"
 #include "platform/FileDialogService.h"
 #include "platform/MessageBoxService.h"
-#include "platform/ShellService.h"
 #include "runtime/Application.h"
 #include "skin/SkinManager.h"
 #include "skin/Skins.h"
 #include "store/DeliveredDatabase.h"
+#include "support/SilentShell.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -120,16 +120,6 @@ private:
     QElapsedTimer& clock_;
 };
 
-class QuietShell final : public platform::ShellService {
-public:
-    explicit QuietShell(QString folder) : folder_(std::move(folder)) {}
-    void open(const QString&) override {}
-    QString desktopFolder() override { return folder_; }
-
-private:
-    QString folder_;
-};
-
 // One file: prints "ms peak rise told" on one line.
 int RunCase(const Case& c)
 {
@@ -140,7 +130,7 @@ int RunCase(const Case& c)
     QElapsedTimer clock;
     OneFile files(path);
     TimedBoxes boxes(clock);
-    QuietShell shell(folder.path());
+    bench::SilentShell shell(folder.path());
     const platform::Service<platform::FileDialogService>::Override filesOverride(files);
     const platform::Service<platform::MessageBoxService>::Override boxesOverride(boxes);
     const platform::Service<platform::ShellService>::Override shellOverride(shell);

@@ -22,9 +22,11 @@ constexpr int ShowAfterMs = 500;
 constexpr int Steps = 1000;
 
 // A label, a bar and "取消", laid out so that a skin's frame fits around them.
+// A cancel (the button, Esc, closing) asks the work to stop; the dialog stays,
+// keeping the other windows from input, until the work has stopped.
 class ProgressDialog final : public QDialog {
 public:
-    ProgressDialog(QWidget* window, const QString& label) : QDialog(window)
+    ProgressDialog(QWidget* window, const QString& label, TaskControl& task) : QDialog(window), task_(task)
     {
         setObjectName(QStringLiteral("TransferProgress"));
         setWindowTitle(Application->Title);
@@ -35,18 +37,25 @@ public:
         bar_->setRange(0, Steps);
         bar_->setMinimumWidth(240);
         layout->addWidget(bar_);
-        auto* cancel = new QPushButton(QStringLiteral("取消"), this);
-        cancel->setObjectName(QStringLiteral("Cancel"));
-        cancel->setAutoDefault(false);
-        layout->addWidget(cancel, 0, Qt::AlignRight);
-        // Closing the dialog or Esc cancels as well.
-        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+        cancel_ = new QPushButton(QStringLiteral("取消"), this);
+        cancel_->setObjectName(QStringLiteral("Cancel"));
+        cancel_->setAutoDefault(false);
+        layout->addWidget(cancel_, 0, Qt::AlignRight);
+        connect(cancel_, &QPushButton::clicked, this, &ProgressDialog::reject);
     }
 
     void SetProgress(double done) { bar_->setValue(static_cast<int>(done * Steps)); }
+    void reject() override
+    {
+        task_.Cancel();
+        cancel_->setEnabled(false);
+        cancel_->setText(QStringLiteral("正在取消..."));
+    }
 
 private:
+    TaskControl& task_;
     QProgressBar* bar_ = nullptr;
+    QPushButton* cancel_ = nullptr;
 };
 
 // The work's thread, joined however the waiting ends.
@@ -90,8 +99,7 @@ private:
 bool RunInBackground(QWidget* window, const QString& label, const std::function<void(TaskControl&)>& work)
 {
     TaskControl task;
-    ProgressDialog dialog(window, label);
-    QObject::connect(&dialog, &QDialog::rejected, &dialog, [&] { task.Cancel(); });
+    ProgressDialog dialog(window, label, task);
     QEventLoop loop;
     QElapsedTimer running;
     running.start();
@@ -101,7 +109,7 @@ bool RunInBackground(QWidget* window, const QString& label, const std::function<
         if (Application->Terminated())
             task.Cancel();
         dialog.SetProgress(task.Progress());
-        if (!dialog.isVisible() && !task.IsCancelled() && running.elapsed() >= ShowAfterMs)
+        if (!dialog.isVisible() && running.elapsed() >= ShowAfterMs)
             loop.exit(1); // to show the dialog and take user input again
     });
     tick.start();

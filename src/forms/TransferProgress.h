@@ -20,7 +20,7 @@ inline constexpr int RecordsPerStep = 100;
 // the work has got; it keeps every other window of the program from input
 // (until it shows, user input waits), and closing it cancels too. A cancel,
 // or the program beginning to end, makes the work's next TaskControl check
-// throw, and the window waits only for that. Answers false when the work was
+// throw; the dialog stays until it has. Answers false when the work was
 // cancelled; an error the work throws is thrown here. The work must touch no
 // widget and nothing the window's thread uses meanwhile.
 bool RunInBackground(QWidget* window, const QString& label, const std::function<void(TaskControl&)>& work);
