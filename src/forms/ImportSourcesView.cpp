@@ -107,9 +107,11 @@ QWidget* ImportTargetDelegate::createEditor(QWidget* parent, const QStyleOptionV
     for (const std::string& choice : preview_.Choices(index.row()))
         box->addItem(Text(choice));
     // A pick takes effect at once, without leaving the cell.
-    connect(box, &QComboBox::currentIndexChanged, this, [this, box] { emit const_cast<ImportTargetDelegate*>(this)->commitData(box); });
+    connect(box, &QComboBox::currentIndexChanged, this, &ImportTargetDelegate::Commit);
     return box;
 }
+
+void ImportTargetDelegate::Commit() { emit commitData(qobject_cast<QWidget*>(sender())); }
 
 void ImportTargetDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {

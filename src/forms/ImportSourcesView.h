@@ -52,6 +52,8 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
 private:
+    void Commit();
+
     const transfer::ImportPreview& preview_;
 };
 

@@ -9,8 +9,8 @@
 
 namespace transfer {
 
-// One contact card as a record of the book, exactly as an import of a file
-// holding that card alone would write it.
+// One contact card as a record of the book, as an import of a file holding
+// that card alone, in UTF-8, would write it.
 struct MappedCard {
     Record record; // 编号 empty; every field empty when the card brings nothing
     // The properties the book has no place for, in Chinese ("照片"), sorted.

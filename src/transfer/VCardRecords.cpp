@@ -412,7 +412,7 @@ void VCardRecordSource::ReadCard(int beginLine, Record& record)
         if (property_.name == "PRODID" && maker_.empty())
             maker_ = property_.value.substr(0, 200);
         ++counts_[property_.name];
-        card_.push_back(property_);
+        card_.push_back(std::move(property_)); // the lexer fills every part of it afresh
     }
     Card(builder_, *values_, repairs_, version21, ignored_).Read(card_);
     builder_.Finish(record);
