@@ -352,7 +352,7 @@ VCardRecordSource::VCardRecordSource(std::shared_ptr<const std::string> bytes, s
     // An encoded value that is not UTF-8 is in the encoding chosen, else in
     // the file's when that is not UTF-8, else in the program's code page, as
     // the phones that write such values without a CHARSET use it.
-    const Encoding fallback = encoding || values != Utf8Encoding() ? values : CodePageEncoding();
+    const Encoding fallback = encoding || values.charset != "UTF-8" ? values : CodePageEncoding();
     lexer_.emplace(text);
     values_.emplace(values, fallback);
 }
