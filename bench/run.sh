@@ -2,8 +2,9 @@
 # Measures what the user waits for, on a virtual X display of its own (Xvfb
 # with a window manager and a notification-area host): the real release
 # program's window, timed from the click to the grid's last repaint, beside
-# the plain C loop over the same statement (bench_window), and showing the
-# main window with and without its skin on that display (bench_skin_show).
+# the plain C loop over the same statement (bench_window), showing the
+# main window with and without its skin on that display (bench_skin_show),
+# and hostile files through the import (bench_import_hostile).
 # Prints Markdown tables.
 #
 #   bench/run.sh [--records 0,10000,100000] [--repetitions 5] [--program PATH]
@@ -17,7 +18,7 @@ quillory_install_packages
 build=build
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLORY_TESTS=OFF -DQUILLORY_BENCH=ON >/dev/null
-cmake --build "$build" --target Kestrelle mkudb bench_window bench_skin_show >/dev/null
+cmake --build "$build" --target Kestrelle mkudb bench_window bench_skin_show bench_import_hostile >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillory-bench.XXXXXX")
 pids=()
@@ -56,3 +57,7 @@ echo "## Showing the main window on the display"
 echo
 QT_QPA_PLATFORM=xcb "$build/bench/bench_skin_show" --benchmark_repetitions=5 \
   --benchmark_report_aggregates_only=true 2>&1 | grep -E "^(BM_|Benchmark|-)"
+echo
+echo "## Hostile files through the import, the skin on"
+echo
+QT_QPA_PLATFORM=xcb "$build/bench/bench_import_hostile" 2>/dev/null

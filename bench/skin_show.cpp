@@ -4,11 +4,11 @@
 // (QT_QPA_PLATFORM=xcb). Skinning a window must not add more than 30 ms to this.
 #include "forms/Unit1.h"
 #include "platform/MessageBoxService.h"
-#include "platform/ShellService.h"
 #include "runtime/Application.h"
 #include "skin/SkinManager.h"
 #include "skin/Skins.h"
 #include "store/DeliveredDatabase.h"
+#include "support/SilentShell.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -27,20 +27,10 @@ public:
     platform::MessageResult show(const platform::MessageBoxRequest&) override { return platform::MessageResult::Ok; }
 };
 
-class SilentShell final : public platform::ShellService {
-public:
-    explicit SilentShell(QString folder) : folder_(std::move(folder)) {}
-    void open(const QString&) override {}
-    QString desktopFolder() override { return folder_; }
-
-private:
-    QString folder_;
-};
-
 struct Program {
     QTemporaryDir folder;
     SilentMessageBoxes boxes;
-    SilentShell shell{folder.path()};
+    bench::SilentShell shell{folder.path()};
     platform::Service<platform::MessageBoxService>::Override boxesOverride{boxes};
     platform::Service<platform::ShellService>::Override shellOverride{shell};
     std::unique_ptr<TApplication> application;

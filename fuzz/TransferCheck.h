@@ -9,7 +9,8 @@
 
 #include "transfer/FileFormatError.h"
 #include "transfer/RecordFormats.h"
-#include "transfer/TextEncoding.h"
+#include "transfer/TextLines.h"
+#include "transfer/Utf8.h"
 
 #include <cstddef>
 #include <cstdint>

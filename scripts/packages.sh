@@ -11,7 +11,7 @@
 quillory_packages_build=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libgl-dev libxcb1-dev qt6-translations-l10n qt6-wayland
-  libsqlcipher-dev libssl-dev libjpeg-dev qtkeychain-qt6-dev
+  libsqlcipher-dev libssl-dev libjpeg-dev qtkeychain-qt6-dev libuchardet-dev
   fonts-wqy-zenhei
 )
 # run.sh without a display: the program on a virtual one, and a picture of it.

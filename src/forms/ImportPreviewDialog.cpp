@@ -1,5 +1,6 @@
 #include "forms/ImportPreviewDialog.h"
 
+#include "forms/ImportSourcesView.h"
 #include "forms/TransferProgress.h"
 #include "transfer/ImportPreview.h"
 
@@ -8,19 +9,19 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace {
 
 QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
-// A value on one line of a cell; the whole value in its tooltip.
+// A value on one line of a cell; the whole (shortened) value in its tooltip.
 QTableWidgetItem* Cell(const QString& text)
 {
     auto* item = new QTableWidgetItem(text.simplified());
@@ -28,19 +29,6 @@ QTableWidgetItem* Cell(const QString& text)
         item->setToolTip(text);
     item->setFlags(Qt::ItemIsEnabled);
     return item;
-}
-
-QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& titles)
-{
-    auto* table = new QTableWidget(0, static_cast<int>(titles.size()), parent);
-    table->setObjectName(QString::fromLatin1(name));
-    table->setHorizontalHeaderLabels(titles);
-    table->verticalHeader()->hide();
-    table->setSelectionMode(QAbstractItemView::NoSelection);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setWordWrap(false);
-    table->setFocusPolicy(Qt::NoFocus); // the boxes in it take the focus, the cells need none
-    return table;
 }
 
 // The widths of the record columns: about those of the main window's grid.
@@ -54,7 +42,7 @@ public:
         setObjectName(QStringLiteral("ImportPreview"));
         setWindowTitle(QStringLiteral("导入预览"));
         setWindowModality(Qt::ApplicationModal);
-        resize(780, 580);
+        resize(780, 620);
         auto* layout = new QVBoxLayout(this);
 
         auto* file = new QLabel(QStringLiteral("文件: ") + fileName, this);
@@ -63,28 +51,45 @@ public:
         kind_ = new QLabel(this);
         kind_->setObjectName(QStringLiteral("Kind"));
         layout->addWidget(kind_);
-        if (!preview_.Recognised()) {
-            auto* notice =
-                new QLabel(QStringLiteral("没有认出任何列名: 请在\"导入到\"一栏为要导入的列选择字段."), this);
-            notice->setObjectName(QStringLiteral("Unrecognised"));
-            layout->addWidget(notice);
-        }
+        layout->addLayout(MakeEncodingRow());
+        unrecognised_ = new QLabel(QStringLiteral("没有认出任何列名: 请在\"导入到\"一栏为要导入的列选择字段."), this);
+        unrecognised_->setObjectName(QStringLiteral("Unrecognised"));
+        layout->addWidget(unrecognised_);
 
         const bool table = preview_.Choosable();
-        layout->addWidget(new QLabel(table ? QStringLiteral("文件中的列:") : QStringLiteral("名片中的属性:"), this));
-        sources_ = MakeTable(this, "Sources",
-                             table ? QStringList{QStringLiteral("列名"), QStringLiteral("第一个值"), QStringLiteral("导入到")}
-                                   : QStringList{QStringLiteral("属性"), QStringLiteral("出现次数"), QStringLiteral("导入到")});
+        layout->addWidget(new QLabel(table ? QStringLiteral("文件中的列 (点\"导入到\"一栏可以更改):")
+                                           : QStringLiteral("名片中的属性:"),
+                                     this));
+        sourcesModel_ = new ImportSourcesModel(
+            preview_, [this](int row, int choice) { return TargetChosen(row, choice); }, this);
+        sources_ = MakeSourcesView(this, sourcesModel_, new ImportTargetDelegate(preview_, this));
         layout->addWidget(sources_, 3);
 
         layout->addWidget(new QLabel(QStringLiteral("前几条记录导入后的样子:"), this));
         QStringList titles{QString()};
         for (int column = transfer::col::Category; column < transfer::col::Count; ++column)
             titles << Text(transfer::ColumnNames[column]);
-        first_ = MakeTable(this, "FirstRecords", titles);
+        first_ = new QTableWidget(0, static_cast<int>(titles.size()), this);
+        first_->setObjectName(QStringLiteral("FirstRecords"));
+        first_->setHorizontalHeaderLabels(titles);
+        first_->verticalHeader()->hide();
+        first_->setSelectionMode(QAbstractItemView::NoSelection);
+        first_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        first_->setWordWrap(false);
+        first_->setFocusPolicy(Qt::NoFocus);
         for (int column = 0; column < first_->columnCount(); ++column)
             first_->setColumnWidth(column, kRecordWidths[column]);
         layout->addWidget(first_, 2);
+
+        repairsTitle_ = new QLabel(this);
+        repairsTitle_->setObjectName(QStringLiteral("RepairsTitle"));
+        layout->addWidget(repairsTitle_);
+        repairs_ = new QListWidget(this);
+        repairs_->setObjectName(QStringLiteral("Repairs"));
+        repairs_->setUniformItemSizes(true);
+        // Room for a few lines: the records matter more, and the list scrolls.
+        repairs_->setMaximumHeight(repairs_->fontMetrics().height() * 5 + 12);
+        layout->addWidget(repairs_);
 
         summary_ = new QLabel(this);
         summary_->setObjectName(QStringLiteral("Summary"));
@@ -116,48 +121,47 @@ public:
             preview_.skipDuplicates = skip;
             ShowCounts();
         });
-
-        ShowKind();
-        ShowSources();
-        ShowFirstRecords();
-        ShowCounts();
+        ShowReading();
     }
 
 private:
-    void ShowKind()
+    QHBoxLayout* MakeEncodingRow()
     {
-        QString kind = QStringLiteral("类型: %1    编码: %2").arg(Text(preview_.Kind()), Text(preview_.Encoding()));
+        auto* row = new QHBoxLayout;
+        auto* label = new QLabel(QStringLiteral("编码:"), this);
+        encoding_ = new QComboBox(this);
+        encoding_->setObjectName(QStringLiteral("Encoding"));
+        label->setBuddy(encoding_);
+        encodingNote_ = new QLabel(this);
+        encodingNote_->setObjectName(QStringLiteral("EncodingNote"));
+        row->addWidget(label);
+        row->addWidget(encoding_);
+        row->addWidget(encodingNote_, 1);
+        connect(encoding_, &QComboBox::activated, this, [this](int choice) { EncodingChosen(choice); });
+        return row;
+    }
+
+    // Everything that a new reading of the file changes.
+    void ShowReading()
+    {
+        QString kind = QStringLiteral("类型: ") + Text(preview_.Kind());
         if (const std::string separator = preview_.Separator(); !separator.empty())
             kind += QStringLiteral("    分隔符: ") + Text(separator);
         kind_->setText(kind);
-    }
-
-    void ShowSources()
-    {
-        const auto& sources = preview_.Sources();
-        sources_->setRowCount(static_cast<int>(sources.size()));
-        for (int row = 0; row < sources_->rowCount(); ++row) {
-            const transfer::ImportPreview::Source& source = sources[static_cast<std::size_t>(row)];
-            const QString name = Text(source.name);
-            sources_->setItem(row, 0, Cell(name.trimmed().isEmpty() ? QStringLiteral("(第%1列)").arg(row + 1) : name));
-            sources_->setItem(row, 1, Cell(preview_.Choosable() ? Text(source.sample) : QString::number(source.count)));
-            if (!preview_.Choosable()) {
-                sources_->setItem(row, 2, Cell(Text(source.choices.front())));
-                continue;
-            }
-            auto* target = new QComboBox(sources_);
-            target->setObjectName(QStringLiteral("Target%1").arg(row));
-            for (const std::string& choice : source.choices)
-                target->addItem(Text(choice));
-            target->setCurrentIndex(source.chosen);
-            connect(target, &QComboBox::currentIndexChanged, this,
-                    [this, row, target](int choice) { TargetChosen(row, target, choice); });
-            sources_->setCellWidget(row, 2, target);
+        {
+            const QSignalBlocker quiet(encoding_);
+            encoding_->clear();
+            for (const transfer::Encoding& choice : preview_.EncodingChoices())
+                encoding_->addItem(Text(transfer::EncodingDescription(choice)));
+            encoding_->setCurrentIndex(preview_.EncodingChosen());
         }
-        sources_->resizeColumnsToContents();
-        sources_->setColumnWidth(0, std::clamp(sources_->columnWidth(0), 140, 240));
-        sources_->setColumnWidth(1, std::clamp(sources_->columnWidth(1), 160, 240));
-        sources_->horizontalHeader()->setStretchLastSection(true);
+        encodingNote_->setText(preview_.EncodingSure()
+                                   ? QString()
+                                   : QStringLiteral("(自动识别, 不一定对: 记录里的文字若是乱码, 请换一种编码)"));
+        unrecognised_->setVisible(!preview_.Recognised());
+        ShowFirstRecords();
+        ShowRepairs();
+        ShowCounts();
     }
 
     void ShowFirstRecords()
@@ -171,6 +175,21 @@ private:
             for (int column = transfer::col::Category; column < transfer::col::Count; ++column)
                 first_->setItem(row, column, Cell(Text(records[index][column])));
         }
+    }
+
+    void ShowRepairs()
+    {
+        const transfer::RepairLog& repairs = preview_.Repairs();
+        repairs_->clear();
+        repairsTitle_->setVisible(!repairs.Empty());
+        repairs_->setVisible(!repairs.Empty());
+        if (repairs.Empty())
+            return;
+        repairsTitle_->setText(QStringLiteral("读取时修复或跳过了%1处 (其余的都已导入):").arg(repairs.Count()));
+        for (const transfer::Repair& repair : repairs.Entries())
+            repairs_->addItem(QStringLiteral("第%1行: ").arg(repair.line) + Text(repair.what));
+        if (repairs.Count() > repairs.Entries().size())
+            repairs_->addItem(QStringLiteral("另有%1处没有列出.").arg(repairs.Count() - repairs.Entries().size()));
     }
 
     void ShowCounts()
@@ -191,25 +210,45 @@ private:
 
     // A column sent elsewhere: the file is read again; cancelled, the column
     // goes back where it went.
-    void TargetChosen(int row, QComboBox* target, int choice)
+    bool TargetChosen(int row, int choice)
     {
         const int before = preview_.Sources()[static_cast<std::size_t>(row)].chosen;
         preview_.Choose(row, choice);
         if (!SurveyWithProgress(this, preview_)) {
             preview_.Choose(row, before);
-            const QSignalBlocker quiet(target);
-            target->setCurrentIndex(before);
+            return false;
+        }
+        ShowFirstRecords();
+        ShowRepairs();
+        ShowCounts();
+        return true;
+    }
+
+    // Another encoding: the file is read again in it; cancelled, nothing changes.
+    void EncodingChosen(int choice)
+    {
+        if (choice == preview_.EncodingChosen())
+            return;
+        if (!transfer::RunInBackground(this, QStringLiteral("正在读取..."),
+                                       [&](transfer::TaskControl& task) { preview_.ReadAgainIn(choice, &task); })) {
+            const QSignalBlocker quiet(encoding_);
+            encoding_->setCurrentIndex(preview_.EncodingChosen());
             return;
         }
-        sources_->setItem(row, 1, Cell(Text(preview_.Sources()[static_cast<std::size_t>(row)].sample)));
-        ShowFirstRecords();
-        ShowCounts();
+        sourcesModel_->Reload();
+        ShowReading();
     }
 
     transfer::ImportPreview& preview_;
     QLabel* kind_ = nullptr;
-    QTableWidget* sources_ = nullptr;
+    QComboBox* encoding_ = nullptr;
+    QLabel* encodingNote_ = nullptr;
+    QLabel* unrecognised_ = nullptr;
+    ImportSourcesModel* sourcesModel_ = nullptr;
+    QTableView* sources_ = nullptr;
     QTableWidget* first_ = nullptr;
+    QLabel* repairsTitle_ = nullptr;
+    QListWidget* repairs_ = nullptr;
     QLabel* summary_ = nullptr;
     QRadioButton* skip_ = nullptr;
     QRadioButton* all_ = nullptr;
@@ -220,12 +259,8 @@ private:
 
 bool SurveyWithProgress(QWidget* window, transfer::ImportPreview& preview)
 {
-    const std::unique_ptr<transfer::ImportSurvey> survey = preview.StartSurvey();
-    if (!transfer::RunWithProgress(window, QStringLiteral("正在读取..."), [&] { return survey->Step(transfer::RecordsPerStep); },
-                                   [&] { return survey->Progress(); }))
-        return false;
-    preview.Adopt(*survey);
-    return true;
+    return transfer::RunInBackground(window, QStringLiteral("正在读取..."),
+                                     [&](transfer::TaskControl& task) { preview.Survey(&task); });
 }
 
 bool ShowImportPreview(QWidget* window, const QString& fileName, transfer::ImportPreview& preview)

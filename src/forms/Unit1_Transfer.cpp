@@ -1,6 +1,7 @@
 // The settings page's import and export: every record out to a table (CSV)
 // or to business cards (vCard), and records from such files appended to the
-// book. Both run in slices under a progress dialog that can cancel them.
+// book. Both run on a thread of their own under a progress dialog that can
+// cancel them.
 #include "forms/Unit1.h"
 
 #include "forms/ImportPreviewDialog.h"
@@ -11,6 +12,7 @@
 #include "store/ADOConnection.h"
 #include "store/BookFiles.h"
 #include "transfer/FileFormatError.h"
+#include "transfer/ImportFile.h"
 #include "transfer/ImportPreview.h"
 #include "transfer/TransferJobs.h"
 #include "ui/ComboItems.h"
@@ -22,7 +24,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
-#include <stdexcept>
+#include <memory>
 
 namespace {
 
@@ -56,15 +58,10 @@ platform::FileDialogRequest DialogRequest(transfer::Format format, const QString
     return request;
 }
 
-std::string ReadWholeFile(const QString& path)
+// A file that is not imported at all, and why.
+void ShowRefusal(const std::exception& error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error(QStringLiteral("无法读取文件\"%1\": %2").arg(path, file.errorString()).toStdString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw std::runtime_error(QStringLiteral("无法读取文件\"%1\": %2").arg(path, file.errorString()).toStdString());
-    return bytes.toStdString();
+    ShowMessage(QStringLiteral("导入失败, 没有写入任何记录.\n") + QString::fromUtf8(error.what()));
 }
 
 QStringList ToQStrings(const std::vector<std::string>& texts)
@@ -132,10 +129,22 @@ void TForm1::ImportRecords(transfer::Format format)
     QStringList ignored;
     try {
         const store::SqliteDatabase db = transfer::OpenBook(ADOConnection1->ConnectionString);
-        transfer::ImportPreview preview(format, ReadWholeFile(path), transfer::IndexBook(db.get()));
-        if (!SurveyWithProgress(this, preview) || !ShowImportPreview(this, QFileInfo(path).fileName(), preview))
+        std::unique_ptr<transfer::ImportPreview> preview;
+        // From its first byte the file is read off the window's thread: it may be huge or endless.
+        const auto read = [&](transfer::TaskControl& task) {
+            task.Phase(0, 0.2);
+            std::string bytes = transfer::ReadImportFile(path, &task);
+            task.Phase(0.2, 0.25);
+            transfer::DuplicateIndex book = transfer::IndexBook(db.get());
+            task.Phase(0.25, 0.5);
+            preview = std::make_unique<transfer::ImportPreview>(format, std::move(bytes), std::move(book), &task);
+            task.Phase(0.5, 1);
+            preview->Survey(&task);
+        };
+        if (!transfer::RunInBackground(this, QStringLiteral("正在读取..."), read) ||
+            !ShowImportPreview(this, QFileInfo(path).fileName(), *preview))
             return;
-        transfer::ImportJob job(db.get(), preview.ImportSource(), preview.LeaveOut());
+        transfer::ImportJob job(db.get(), preview->ImportSource(), preview->LeaveOut());
         if (!transfer::RunWithProgress(this, QStringLiteral("正在导入..."), [&] { return job.Step(transfer::RecordsPerStep); },
                                        [&] { return job.Progress(); }))
             return; // the job takes back what it appended
@@ -145,8 +154,9 @@ void TForm1::ImportRecords(transfer::Format format)
         categories = ToQStrings(job.Categories());
         ignored = ToQStrings(job.IgnoredNames());
     } catch (const transfer::FileFormatError& error) {
-        ShowMessage(QStringLiteral("导入失败, 没有写入任何记录.\n") + QString::fromUtf8(error.what()));
-        return;
+        return ShowRefusal(error);
+    } catch (const transfer::ImportFileError& error) {
+        return ShowRefusal(error);
     }
     Button_RefreshClick(Button_Refresh);
     QString note;

@@ -2,6 +2,7 @@
 
 #include "transfer/FileFormatError.h"
 #include "transfer/RecordBuilder.h"
+#include "transfer/RepairLog.h"
 #include "transfer/VCardLexer.h"
 #include "transfer/VCardRecords.h"
 #include "transfer/VCardWriter.h"
@@ -20,8 +21,9 @@ bool OneCard(std::string_view card)
 {
     transfer::VCardLexer lexer(card);
     transfer::ContentLine property;
+    transfer::RepairLog repairs;
     int begins = 0;
-    while (lexer.Next(property))
+    while (lexer.Next(property, repairs))
         begins += property.name == "BEGIN" ? 1 : 0;
     return begins == 1;
 }
@@ -51,7 +53,8 @@ std::string UidOfCard(std::string_view card)
     try {
         transfer::VCardLexer lexer(card);
         transfer::ContentLine property;
-        while (lexer.Next(property))
+        transfer::RepairLog repairs;
+        while (lexer.Next(property, repairs))
             if (property.name == "UID" && property.group.empty()) {
                 std::string uid;
                 for (std::size_t i = 0; i < property.value.size(); ++i) {

@@ -3,7 +3,10 @@
 #include "sync/CardMap.h"
 #include "transfer/FileFormatError.h"
 #include "transfer/RecordBuilder.h"
-#include "transfer/TextEncoding.h"
+#include "transfer/Encodings.h"
+#include "transfer/RepairLog.h"
+#include "transfer/TextConverter.h"
+#include "transfer/Utf8.h"
 #include "transfer/VCardLexer.h"
 #include "transfer/VCardWriter.h"
 
@@ -144,8 +147,9 @@ std::vector<std::pair<std::string, Exported>> ExportedLines(const Record& record
     std::vector<std::pair<std::string, Exported>> lines;
     transfer::VCardLexer lexer(card);
     ContentLine property;
+    transfer::RepairLog repairs;
     std::size_t previous = 0;
-    while (lexer.Next(property)) {
+    while (lexer.Next(property, repairs)) {
         auto [head, value] = HeadAndValue(Unfolded(std::string_view(card).substr(previous, lexer.Position() - previous)));
         previous = lexer.Position();
         lines.push_back({property.name, {std::move(head), std::move(value)}});
@@ -189,7 +193,8 @@ public:
         transfer::VCardLexer lexer(card);
         std::size_t previous = 0;
         Unit unit;
-        while (lexer.Next(unit.line)) {
+        transfer::RepairLog repairs;
+        while (lexer.Next(unit.line, repairs)) {
             unit.raw = card.substr(previous, lexer.Position() - previous);
             previous = lexer.Position();
             if (unit.line.name == "VERSION")
@@ -510,10 +515,10 @@ std::string PatchCard(std::string_view text, const Record& base, const Record& e
     // its new lines and its old ones are in one encoding.
     std::string utf8;
     if (transfer::ValidUtf8Prefix(text) != text.size()) {
-        std::optional<std::string> converted = transfer::DecodeValue(text, "GB18030");
-        if (!converted || !RecordOfCard(*converted))
+        std::size_t replaced = 0;
+        utf8 = transfer::TextConverter(transfer::CodePageEncoding()).Convert(text, replaced);
+        if (replaced != 0 || !RecordOfCard(utf8))
             throw transfer::FileFormatError(0, "名片的编码无法转换为UTF-8.");
-        utf8 = std::move(*converted);
         text = utf8;
     }
     CardEditor card(text);

@@ -1,20 +1,26 @@
 #include "transfer/Csv.h"
 
-#include "transfer/FileFormatError.h"
+#include <algorithm>
 
 namespace transfer {
+
 namespace {
 
-int CountLineBreaks(std::string_view text)
+// Whether the cell, after any apostrophes it begins with, begins like a formula.
+bool FormulaAfterApostrophes(std::string_view cell)
 {
-    int breaks = 0;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
-            ++breaks;
-    return breaks;
+    const std::size_t first = cell.find_first_not_of('\'');
+    return first != std::string_view::npos && std::string_view("=+-@\t\r").find(cell[first]) != std::string_view::npos;
 }
 
 } // namespace
+
+bool NeedsFormulaMark(std::string_view cell) { return FormulaAfterApostrophes(cell); }
+
+std::string_view WithoutFormulaMark(std::string_view cell)
+{
+    return cell.starts_with('\'') && FormulaAfterApostrophes(cell) ? cell.substr(1) : cell;
+}
 
 char DetectSeparator(std::string_view text)
 {
@@ -68,18 +74,37 @@ void AppendCsvRow(std::string& out, std::span<const std::string_view> fields)
     out += "\r\n";
 }
 
-void CsvReader::ReadQuotedField(std::string& field)
+CsvReader::CsvReader(std::string_view text, char separator, std::size_t offset, int line)
+    : text_(text), breaks_(text), lastQuote_(text.rfind('"')), separator_(separator), pos_(offset), line_(line),
+      rowLine_(line)
 {
-    const int startLine = line_;
+}
+
+void CsvReader::ReadQuotedField(std::string& field, RepairLog* repairs)
+{
+    if (lastQuote_ == std::string_view::npos || lastQuote_ <= pos_) {
+        // Nothing closes it: the quote is a character, and the field ends like a plain one.
+        if (repairs)
+            repairs->Add(line_, "引号没有结束, 这个字段按普通文字读到分隔符或行尾.");
+        ReadPlainField(field, nullptr, true);
+        return;
+    }
     ++pos_;
     for (;;) {
-        const std::size_t quote = text_.find('"', pos_);
-        if (quote == std::string_view::npos)
-            throw FileFormatError(startLine, "引号没有结束.");
-        const std::string_view piece = text_.substr(pos_, quote - pos_);
-        field += piece;
-        line_ += CountLineBreaks(piece);
-        pos_ = quote + 1;
+        std::size_t quote = text_.find('"', pos_);
+        if (quote == std::string_view::npos) { // the last quote was a doubled one inside
+            if (repairs)
+                repairs->Add(line_, "引号没有结束, 这个字段读到了文件末尾.");
+            quote = text_.size();
+        }
+        // Line ends inside the quotes count as lines of the file.
+        for (std::size_t i = pos_; i < quote;) {
+            const std::size_t length = BreakAt(i);
+            line_ += length > 0 ? 1 : 0;
+            i += length > 0 ? length : 1;
+        }
+        field.append(text_.substr(pos_, quote - pos_));
+        pos_ = std::min(quote + 1, text_.size());
         if (pos_ < text_.size() && text_[pos_] == '"') {
             field += '"';
             ++pos_;
@@ -87,24 +112,34 @@ void CsvReader::ReadQuotedField(std::string& field)
         }
         break;
     }
-    if (pos_ < text_.size() && text_[pos_] != separator_ && text_[pos_] != '\r' && text_[pos_] != '\n')
-        throw FileFormatError(line_, "引号结束后、分隔符之前还有文字.");
+    if (pos_ < text_.size() && text_[pos_] != separator_ && BreakAt(pos_) == 0) {
+        if (repairs)
+            repairs->Add(line_, "引号结束后、分隔符之前还有文字, 已一并读入这个字段.");
+        std::string rest;
+        ReadPlainField(rest, nullptr, true);
+        field += rest;
+    }
 }
 
-void CsvReader::ReadPlainField(std::string& field)
+void CsvReader::ReadPlainField(std::string& field, RepairLog* repairs, bool quoteMet)
 {
     // A plain loop: find_first_of calls memchr once for every byte it passes.
     std::size_t end = pos_;
-    while (end < text_.size() && text_[end] != separator_ && text_[end] != '\r' && text_[end] != '\n' &&
-           text_[end] != '"')
-        ++end;
-    if (end < text_.size() && text_[end] == '"')
-        throw FileFormatError(line_, "不以引号开头的字段里有引号.");
+    for (; end < text_.size(); ++end) {
+        const char c = text_[end];
+        if (c == separator_ || ((c == '\n' || c == '\r') && BreakAt(end) > 0))
+            break;
+        if (c == '"' && !quoteMet) {
+            quoteMet = true;
+            if (repairs)
+                repairs->Add(line_, "不以引号开头的字段里有引号, 已按普通字符读入.");
+        }
+    }
     field.assign(text_.substr(pos_, end - pos_));
     pos_ = end;
 }
 
-bool CsvReader::Next(std::vector<std::string>& fields)
+bool CsvReader::Next(std::vector<std::string>& fields, RepairLog* repairs)
 {
     fields.clear();
     if (pos_ >= text_.size())
@@ -113,21 +148,19 @@ bool CsvReader::Next(std::vector<std::string>& fields)
     for (;;) {
         std::string& field = fields.emplace_back();
         if (text_[pos_] == '"')
-            ReadQuotedField(field);
+            ReadQuotedField(field, repairs);
         else
-            ReadPlainField(field);
+            ReadPlainField(field, repairs);
         if (pos_ >= text_.size())
             return true;
-        const char separator = text_[pos_++];
-        if (separator == separator_) {
-            if (pos_ == text_.size()) { // a separator at the very end leaves one more, empty field
+        if (text_[pos_] == separator_) {
+            if (++pos_ == text_.size()) { // a separator at the very end leaves one more, empty field
                 fields.emplace_back();
                 return true;
             }
             continue;
         }
-        if (separator == '\r' && pos_ < text_.size() && text_[pos_] == '\n')
-            ++pos_;
+        pos_ += BreakAt(pos_);
         ++line_;
         return true;
     }

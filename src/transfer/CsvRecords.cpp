@@ -1,6 +1,7 @@
 #include "transfer/CsvRecords.h"
 
-#include "transfer/FileFormatError.h"
+#include "transfer/ContactWords.h"
+#include "transfer/Utf8.h"
 #include "transfer/ValueShapes.h"
 
 #include <algorithm>
@@ -24,14 +25,24 @@ void CsvRecordSink::Begin(std::string& out)
     AppendCsvRow(out, ColumnNames);
 }
 
-void CsvRecordSink::Append(std::string& out, const RecordView& record) { AppendCsvRow(out, record); }
+void CsvRecordSink::Append(std::string& out, const RecordView& record)
+{
+    RecordView cells = record;
+    std::array<std::string, col::Count> marked;
+    for (int column = 0; column < col::Count; ++column)
+        if (NeedsFormulaMark(record[column]))
+            cells[column] = marked[column] = "'" + std::string(record[column]);
+    AppendCsvRow(out, cells);
+}
 
-std::shared_ptr<const CsvTable> ReadCsvTable(std::string bytes)
+std::shared_ptr<const CsvTable> ReadCsvTable(std::string bytes, const std::optional<Encoding>& encoding, TaskControl* task)
 {
     auto table = std::make_shared<CsvTable>();
-    DecodedFile decoded = DecodeTextFile(bytes);
+    DecodedFile decoded = DecodeTextFile(std::move(bytes), encoding, table->repairs, task);
     table->text = std::move(decoded.text);
+    table->original = std::move(decoded.original);
     table->encoding = decoded.encoding;
+    table->encodingSure = decoded.sure;
     table->separator = DetectSeparator(table->text);
     CsvReader reader(table->text, table->separator);
     std::size_t firstRow = 0;
@@ -39,7 +50,7 @@ std::shared_ptr<const CsvTable> ReadCsvTable(std::string bytes)
     do {
         firstRow = reader.Position();
         firstLine = reader.Line();
-    } while (reader.Next(table->header) && IsBlankRow(table->header));
+    } while (reader.Next(table->header, &table->repairs) && IsBlankRow(table->header));
     if (IsBlankRow(table->header))
         table->header.clear();
     table->bodyOffset = reader.Position();
@@ -53,8 +64,11 @@ std::shared_ptr<const CsvTable> ReadCsvTable(std::string bytes)
         CsvReader rows(table->text, table->separator, firstRow, firstLine);
         std::vector<std::string> fields;
         std::size_t width = 0;
-        while (rows.Next(fields))
+        while (rows.Next(fields)) {
             width = std::max(width, fields.size());
+            if (task)
+                task->Check();
+        }
         table->header.assign(width, std::string());
     }
     return table;
@@ -76,12 +90,13 @@ RecognisedHeader RecogniseTable(const CsvTable& table)
 CsvRecordSource::CsvRecordSource(std::shared_ptr<const CsvTable> table, std::vector<ColumnRole> roles,
                                  std::vector<PartGroup> groups)
     : table_(std::move(table)), roles_(std::move(roles)), groups_(std::move(groups)),
-      reader_(table_->text, table_->separator, table_->bodyOffset, table_->bodyLine),
+      reader_(table_->text, table_->separator, table_->bodyOffset, table_->bodyLine), repairs_(table_->repairs),
       samples_(table_->header.size()), unsampled_(table_->header.size()), ignoredHeldText_(table_->header.size()),
       partWhole_(groups_.size()),
       partJoined_(groups_.size())
 {
     roles_.resize(table_->header.size());
+    NoteReadColumns();
 }
 
 CsvRecordSource::CsvRecordSource(std::string bytes) : CsvRecordSource(ReadCsvTable(std::move(bytes)), {}, {})
@@ -91,9 +106,18 @@ CsvRecordSource::CsvRecordSource(std::string bytes) : CsvRecordSource(ReadCsvTab
     groups_ = std::move(header.groups);
     partWhole_.resize(groups_.size());
     partJoined_.resize(groups_.size());
+    NoteReadColumns();
 }
 
-void CsvRecordSource::Apply(std::size_t column, const std::string& value)
+void CsvRecordSource::NoteReadColumns()
+{
+    readByOthers_.assign(roles_.size(), false);
+    for (const ColumnRole& role : roles_)
+        if (role.typeColumn >= 0 && static_cast<std::size_t>(role.typeColumn) < roles_.size())
+            readByOthers_[static_cast<std::size_t>(role.typeColumn)] = true;
+}
+
+void CsvRecordSource::Apply(std::size_t column, std::string& value)
 {
     const ColumnRole& role = roles_[column];
     auto typeText = [&]() -> std::string_view {
@@ -104,7 +128,7 @@ void CsvRecordSource::Apply(std::size_t column, const std::string& value)
     case Target::Ignore: ignoredHeldText_[column] = true; break;
     case Target::Skipped:
     case Target::Companion: break;
-    case Target::Field: builder_.Field(role.field, value); break;
+    case Target::Field: builder_.Field(role.field, readByOthers_[column] ? std::string(value) : std::move(value)); break;
     case Target::Name: builder_.Name(value); break;
     case Target::GivenName: builder_.Part(NamePart::Given, value); break;
     case Target::MiddleName: builder_.Part(NamePart::Middle, value); break;
@@ -181,19 +205,23 @@ void CsvRecordSource::QQOrNote(std::string_view companion, const std::string& la
 
 bool CsvRecordSource::Next(Record& record)
 {
-    while (reader_.Next(fields_)) {
+    while (reader_.Next(fields_, &repairs_)) {
         if (IsBlankRow(fields_))
             continue;
-        for (std::size_t extra = roles_.size(); extra < fields_.size(); ++extra)
-            if (!fields_[extra].empty())
-                throw FileFormatError(reader_.RowLine(), "这一行的字段比表头多.");
+        const std::size_t extra = static_cast<std::size_t>(std::count_if(
+            fields_.begin() + static_cast<std::ptrdiff_t>(std::min(fields_.size(), roles_.size())), fields_.end(),
+            [](const std::string& field) { return !field.empty(); }));
+        if (extra > 0)
+            repairs_.Add(reader_.RowLine(), "这一行的字段比表头多, 多出的" + std::to_string(extra) + "个字段没有导入.");
         const std::size_t count = std::min(fields_.size(), roles_.size());
         for (std::size_t column = 0; column < count; ++column) {
-            const std::string& value = fields_[column];
+            std::string& value = fields_[column];
             if (value.empty())
                 continue;
+            if (value.front() == '\'' && WithoutFormulaMark(value).size() < value.size())
+                value.erase(0, 1);
             if (unsampled_ > 0 && samples_[column].empty() && !Trimmed(value).empty()) {
-                samples_[column] = value;
+                samples_[column] = Shortened(value, ShownValueBytes);
                 --unsampled_;
             }
             Apply(column, value);
@@ -215,6 +243,8 @@ double CsvRecordSource::Progress() const
     return table_->text.empty() ? 1.0
                                 : static_cast<double>(reader_.Position()) / static_cast<double>(table_->text.size());
 }
+
+void CsvRecordSource::Report(ReadingReport& report) const { report.samples = samples_; }
 
 std::vector<std::string> CsvRecordSource::IgnoredNames() const
 {

@@ -101,12 +101,17 @@ bool DuplicateIndex::Matches(const RecordView& record) const
     return found;
 }
 
-void DuplicateIndex::Add(const RecordView& record) { AddAndTell(record); }
+void DuplicateIndex::Add(const RecordView& record)
+{
+    ForEachKey(record, [&](const PairHash& hash) { Insert(hash.Key()); });
+}
 
+// The record is looked up whole before any of it is added: one that names a
+// number twice (as home and as mobile) is no duplicate of itself.
 bool DuplicateIndex::AddAndTell(const RecordView& record)
 {
-    bool known = false;
-    ForEachKey(record, [&](const PairHash& hash) { known = !Insert(hash.Key()) || known; });
+    const bool known = Matches(record);
+    Add(record);
     return known;
 }
 

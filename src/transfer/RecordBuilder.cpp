@@ -96,15 +96,18 @@ void RecordBuilder::Join(int column, std::string_view text)
     field += text;
 }
 
-void RecordBuilder::Field(int column, std::string_view text)
+void RecordBuilder::Field(int column, std::string&& text)
 {
     if (text.empty())
         return;
-    Join(column, text);
     if ((column == col::Mobile || column == col::Phone || column == col::Fax) && firstNumber_.empty())
         firstNumber_ = text;
     else if (column == col::Email && firstAddress_.empty())
         firstAddress_ = text;
+    if (record_[column].empty())
+        record_[column] = std::move(text); // a value of hundreds of megabytes is not copied
+    else
+        Join(column, text);
 }
 
 // Values keep their blanks; only a value of nothing but blanks counts as none.

@@ -27,8 +27,9 @@ enum class NamePart { Family, Given, Middle };
 //   after the remarks themselves.
 class RecordBuilder {
 public:
-    // A value for a field exactly as it stands (no splitting, no trimming).
-    void Field(int column, std::string_view text);
+    // A value for a field exactly as it stands (no splitting, no trimming);
+    // taken over without a copy when it is the field's first.
+    void Field(int column, std::string&& text);
 
     void Name(std::string_view text);
     void Part(NamePart part, std::string_view text);

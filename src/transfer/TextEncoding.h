@@ -1,54 +1,45 @@
 #pragma once
 
-#include <cstddef>
+#include "transfer/EncodingGuess.h"
+#include "transfer/Encodings.h"
+#include "transfer/RepairLog.h"
+#include "transfer/TaskControl.h"
+
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-// Telling the encodings that files from other programs arrive in apart, and
-// turning them into UTF-8. The code page is the program's (GB18030, a
-// superset of GBK), which spreadsheets in Chinese locales save in.
+// Whole text files from other programs as UTF-8.
 namespace transfer {
 
-// Length of the longest prefix that is well-formed UTF-8: no stray
-// continuation bytes, overlong forms, surrogates or values beyond U+10FFFF.
-std::size_t ValidUtf8Prefix(std::string_view bytes);
-
-// The line (counted from 1) that holds the byte at offset; lines end at LF,
-// CR LF or a lone CR.
-int LineAt(std::string_view text, std::size_t offset);
-
-// The bytes with a leading UTF-8 byte-order mark removed.
-std::string_view WithoutUtf8Bom(std::string_view bytes);
-
-// The encodings a text file can arrive in.
-enum class FileEncoding { Utf8, Utf8WithBom, CodePage, Utf16Le, Utf16Be };
-
-// How the preview names an encoding ("UTF-8", "GBK", "UTF-16 LE", ...).
-std::string_view EncodingName(FileEncoding encoding);
+// The encoding that a byte-order mark at the start of the bytes names
+// (UTF-8, UTF-16 in either order), and the mark's length.
+std::optional<Encoding> EncodingOfMark(std::string_view bytes);
+std::size_t MarkLength(const Encoding& encoding);
 
 struct DecodedFile {
-    std::string text; // UTF-8
-    FileEncoding encoding = FileEncoding::Utf8;
+    std::string text; // UTF-8, without a byte-order mark
+    // The file's bytes when the text was converted from them (else null: the
+    // text is the bytes), for reading them again in another encoding.
+    std::shared_ptr<const std::string> original;
+    Encoding encoding;
+    // Whether the encoding was told (a byte-order mark, text that is all
+    // UTF-8) or guessed with enough to go on.
+    bool sure = true;
 };
 
-// A whole text file as UTF-8. After a UTF-8 byte-order mark the rest must be
-// UTF-8; after a UTF-16 one (either byte order) the rest must be UTF-16 of
-// that order; without a mark the file is UTF-8 when it is valid UTF-8,
-// otherwise it must be in the code page. A zero character is refused too: no
-// text holds one. Throws FileFormatError naming the line where the text stops
-// being valid.
-DecodedFile DecodeTextFile(std::string_view bytes);
+// A whole text file as UTF-8: in the encoding chosen, else the one its
+// byte-order mark names, else the one guessed (EncodingGuesser). Bytes that
+// are not valid in it become U+FFFD, and each line that held some is named
+// in repairs; a guess that needed such repairs is not sure. A zero character
+// is refused (FileFormatError naming its line): no text file holds one, so
+// the file is something else. Reports its progress to the task, which may
+// cancel it.
+DecodedFile DecodeTextFile(std::string bytes, const std::optional<Encoding>& chosen, RepairLog& repairs,
+                           TaskControl* task = nullptr);
 
-// The bytes as they are, or, after a UTF-16 byte-order mark, converted to
-// UTF-8 (with a UTF-8 mark, so that the encoding stays told). Throws
-// FileFormatError like DecodeTextFile for UTF-16 that is not valid.
-std::string WithUtf16AsUtf8(std::string bytes);
-
-// One value's bytes as UTF-8: in the named character set (any letter case;
-// GBK, GB2312, GB18030 and CP936 read through the code page), or, without a
-// name, UTF-8 when valid and the code page otherwise. Nothing when the bytes
-// are not valid in that set, hold a zero byte, or the set is unknown.
-std::optional<std::string> DecodeValue(std::string_view bytes, std::string_view charset);
+// What a repair of undecodable bytes says: "3个字节不是有效的GBK文字, 已换成"�"".
+std::string InvalidBytesRepair(std::size_t count, const Encoding& encoding);
 
 } // namespace transfer

@@ -60,6 +60,8 @@ public:
     // The categories of the records, each once, in the order they came.
     const std::vector<std::string>& Categories() const { return categories_; }
     std::vector<std::string> IgnoredNames() const { return source_->IgnoredNames(); }
+    // What reading the file repaired or skipped.
+    const RepairLog& Repairs() const { return source_->Repairs(); }
 
 private:
     std::unique_ptr<RecordSource> source_;

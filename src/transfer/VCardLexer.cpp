@@ -1,10 +1,6 @@
 #include "transfer/VCardLexer.h"
 
 #include "transfer/Ascii.h"
-#include "transfer/FileFormatError.h"
-#include "transfer/TextEncoding.h"
-
-#include <QByteArray>
 
 #include <algorithm>
 #include <array>
@@ -57,22 +53,11 @@ std::vector<std::string_view> SplitOutsideQuotes(std::string_view text, char sep
     return pieces;
 }
 
-// Reads "group.NAME;PARAM=value;BARE" up to the first colon outside double
-// quotes; answers where the value starts, or nothing when the text is no
-// property line.
-std::optional<std::size_t> ParseHead(std::string_view line, ContentLine& property)
+// Reads the head before a property's colon, "group.NAME;PARAM=value;BARE";
+// false when it names no property.
+bool ParseHead(std::string_view head, ContentLine& property)
 {
-    bool quoted = false;
-    std::size_t colon = std::string_view::npos;
-    for (std::size_t i = 0; i < line.size() && colon == std::string_view::npos; ++i) {
-        if (line[i] == '"')
-            quoted = !quoted;
-        else if (line[i] == ':' && !quoted)
-            colon = i;
-    }
-    if (colon == std::string_view::npos)
-        return std::nullopt;
-    const std::vector<std::string_view> pieces = SplitOutsideQuotes(line.substr(0, colon), ';');
+    const std::vector<std::string_view> pieces = SplitOutsideQuotes(head, ';');
     std::string_view name = pieces.front();
     std::string_view group;
     if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos) {
@@ -80,7 +65,7 @@ std::optional<std::size_t> ParseHead(std::string_view line, ContentLine& propert
         name.remove_prefix(dot + 1);
     }
     if (name.empty() || !std::all_of(name.begin(), name.end(), IsNameCharacter))
-        return std::nullopt;
+        return false;
     property.name = UpperCase(name);
     property.group = UpperCase(group);
     property.parameters.clear();
@@ -92,48 +77,7 @@ std::optional<std::size_t> ParseHead(std::string_view line, ContentLine& propert
         else if (!piece.empty())
             property.parameters.emplace_back(IsEncodingName(piece) ? "ENCODING" : "TYPE", Unquoted(piece));
     }
-    return colon + 1;
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    const char upper = Upper(c);
-    return upper >= 'A' && upper <= 'F' ? upper - 'A' + 10 : -1;
-}
-
-std::string FromQuotedPrintable(std::string_view value, int line)
-{
-    std::string bytes;
-    bytes.reserve(value.size());
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '=') {
-            bytes += value[i];
-            continue;
-        }
-        if (i + 1 == value.size()) // a soft break with nothing after it
-            break;
-        const int high = HexDigit(value[i + 1]);
-        const int low = i + 2 < value.size() ? HexDigit(value[i + 2]) : -1;
-        if (high < 0 || low < 0)
-            throw FileFormatError(line, "quoted-printable编码有误: \"=\"后面应是两位十六进制数.");
-        bytes += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    return bytes;
-}
-
-std::string FromBase64(std::string_view value, int line)
-{
-    QByteArray packed;
-    for (const char c : value)
-        if (c != ' ' && c != '\t')
-            packed += c;
-    const auto decoded = QByteArray::fromBase64Encoding(packed, QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded)
-        throw FileFormatError(line, "base64编码有误.");
-    return decoded.decoded.toStdString();
+    return true;
 }
 
 } // namespace
@@ -166,37 +110,19 @@ bool ContentLine::IsBase64() const
     return EqualsIgnoringCase(encoding, "B") || EqualsIgnoringCase(encoding, "BASE64");
 }
 
-std::string DecodedValue(const ContentLine& property, bool fileIsUtf8)
-{
-    const std::string_view charset = property.Parameter("CHARSET");
-    const bool encoded = property.IsQuotedPrintable() || property.IsBase64();
-    const std::string bytes = !encoded ? std::string()
-        : property.IsQuotedPrintable() ? FromQuotedPrintable(property.value, property.line)
-                                       : FromBase64(property.value, property.line);
-    // A value as it stands is in the file's encoding; a decoded one may be in either.
-    const std::string_view readAs = !charset.empty() || encoded ? charset : fileIsUtf8 ? "UTF-8" : "GB18030";
-    std::optional<std::string> text = DecodeValue(encoded ? bytes : property.value, readAs);
-    if (!text) {
-        throw FileFormatError(property.line, charset.empty() ? std::string("值的编码无效, 既不是UTF-8也不是GBK.")
-                                                             : "值不是有效的\"" + std::string(charset) + "\"文字.");
-    }
-    return std::move(*text);
-}
-
-VCardLexer::VCardLexer(std::string_view bytes) : bytes_(WithoutUtf8Bom(bytes))
-{
-    fileIsUtf8_ = ValidUtf8Prefix(bytes_) == bytes_.size();
-}
+VCardLexer::VCardLexer(std::string_view bytes) : bytes_(bytes), breaks_(bytes) {}
 
 std::string_view VCardLexer::PeekLine(std::size_t& next) const
 {
-    // A plain loop: find_first_of calls memchr once for every byte it passes.
     std::size_t end = pos_;
-    while (end < bytes_.size() && bytes_[end] != '\r' && bytes_[end] != '\n')
-        ++end;
-    next = end;
-    if (next < bytes_.size())
-        next += bytes_[next] == '\r' && next + 1 < bytes_.size() && bytes_[next + 1] == '\n' ? 2 : 1;
+    std::size_t length = 0;
+    // A plain loop: find_first_of calls memchr once for every byte it passes.
+    for (; end < bytes_.size(); ++end) {
+        const char c = bytes_[end];
+        if ((c == '\n' || c == '\r') && (length = breaks_.At(bytes_, end)) > 0)
+            break;
+    }
+    next = end + length;
     return bytes_.substr(pos_, end - pos_);
 }
 
@@ -206,48 +132,80 @@ void VCardLexer::Consume(std::size_t next)
     ++line_;
 }
 
-bool VCardLexer::Next(ContentLine& property)
+std::size_t VCardLexer::FindColon(std::size_t from)
 {
-    std::size_t next = 0;
-    std::string_view first;
+    for (std::size_t i = from; i < logical_.size(); ++i) {
+        if (logical_[i] == '"')
+            headQuoted_ = !headQuoted_;
+        else if (logical_[i] == ':' && !headQuoted_)
+            return i;
+    }
+    return std::string::npos;
+}
+
+bool VCardLexer::Next(ContentLine& property, RepairLog& repairs)
+{
     for (;;) {
-        if (pos_ >= bytes_.size())
-            return false;
-        first = PeekLine(next);
-        if (first.find_first_not_of(" \t") != std::string_view::npos)
-            break;
-        Consume(next);
-    }
-    property.line = line_;
-    std::string logical(first);
-    Consume(next);
-    std::optional<std::size_t> valueStart = ParseHead(logical, property);
-    while (pos_ < bytes_.size()) {
-        const std::string_view following = PeekLine(next);
-        if (valueStart && property.IsQuotedPrintable() && logical.size() > *valueStart && logical.back() == '=') {
-            logical.pop_back(); // a soft line break: the next line goes on as it is
-            logical += following;
-        } else if (!following.empty() && (following[0] == ' ' || following[0] == '\t')) {
-            logical += following.substr(1);
-            if (!valueStart)
-                valueStart = ParseHead(logical, property);
-        } else {
-            break;
+        std::size_t next = 0;
+        std::string_view first;
+        for (;;) {
+            if (pos_ >= bytes_.size())
+                return false;
+            first = PeekLine(next);
+            if (first.find_first_not_of(" \t") != std::string_view::npos)
+                break;
+            Consume(next);
         }
+        const int startLine = line_;
+        logical_.assign(first);
         Consume(next);
+        headQuoted_ = false;
+        // The head is read once its colon has come: each byte is looked at
+        // once however often the line is folded.
+        std::optional<std::size_t> valueStart;
+        bool headRead = false;
+        const auto readHead = [&](std::size_t from) {
+            if (headRead)
+                return;
+            const std::size_t colon = FindColon(from);
+            if (colon == std::string::npos)
+                return;
+            headRead = true;
+            if (ParseHead(std::string_view(logical_).substr(0, colon), property))
+                valueStart = colon + 1;
+        };
+        readHead(0);
+        while (pos_ < bytes_.size()) {
+            const std::string_view following = PeekLine(next);
+            if (valueStart && property.IsQuotedPrintable() && logical_.size() > *valueStart && logical_.back() == '=') {
+                logical_.pop_back(); // a soft line break: the next line goes on as it is
+                logical_ += following;
+            } else if (!following.empty() && (following[0] == ' ' || following[0] == '\t')) {
+                const std::size_t from = logical_.size();
+                logical_ += following.substr(1);
+                readHead(from);
+            } else {
+                break;
+            }
+            Consume(next);
+        }
+        if (!valueStart) {
+            repairs.Add(startLine, logical_.starts_with('#') ? "以\"#\"开头的注释行, 已跳过."
+                                                             : "这一行不是名片的属性(应为\"名称:值\"), 已跳过.");
+            continue;
+        }
+        // Version 2.1 writers may leave the lines of a base64 value unindented, up to an empty line.
+        while (property.IsBase64() && pos_ < bytes_.size()) {
+            const std::string_view following = PeekLine(next);
+            if (following.empty() || following.find(':') != std::string_view::npos)
+                break;
+            logical_ += following;
+            Consume(next);
+        }
+        property.line = startLine;
+        property.value = logical_.substr(*valueStart);
+        return true;
     }
-    if (!valueStart)
-        throw FileFormatError(property.line, "这一行不是名片的属性(应为\"名称:值\").");
-    // Version 2.1 writers may leave the lines of a base64 value unindented, up to an empty line.
-    while (property.IsBase64() && pos_ < bytes_.size()) {
-        const std::string_view following = PeekLine(next);
-        if (following.empty() || following.find(':') != std::string_view::npos)
-            break;
-        logical += following;
-        Consume(next);
-    }
-    property.value = logical.substr(*valueStart);
-    return true;
 }
 
 } // namespace transfer

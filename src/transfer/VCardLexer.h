@@ -1,5 +1,8 @@
 #pragma once
 
+#include "transfer/RepairLog.h"
+#include "transfer/TextLines.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -7,7 +10,9 @@
 #include <vector>
 
 // The content lines of a vCard file (versions 2.1, 3.0 and 4.0): folded
-// lines joined, properties split into name, parameters and value.
+// lines joined before anything is decoded, properties split into name,
+// parameters and value. Linear in the size of the file, however its lines
+// are folded.
 namespace transfer {
 
 struct ContentLine {
@@ -28,35 +33,34 @@ struct ContentLine {
     bool IsBase64() const;
 };
 
-// The value of a content line as UTF-8: quoted-printable or base64 decoded,
-// then read in its CHARSET, or else, for a value written as it is, in the
-// file's encoding, and for an encoded one in UTF-8 or the code page,
-// whichever reads it. Throws FileFormatError naming the property's line.
-std::string DecodedValue(const ContentLine& property, bool fileIsUtf8);
-
 class VCardLexer {
 public:
+    // The bytes of the file without a byte-order mark, in an encoding that
+    // keeps ASCII as it is (UTF-8, GBK, ...).
     explicit VCardLexer(std::string_view bytes);
 
     // The next content line, skipping empty lines; false at the end of the
-    // file. Throws FileFormatError for a line that is no property.
-    bool Next(ContentLine& property);
+    // file. A line that is no property (a "#" comment, a line without a
+    // colon or with no name before it) is skipped and named in repairs.
+    bool Next(ContentLine& property, RepairLog& repairs);
 
-    // Whether every byte of the file is UTF-8, which then is the encoding of
-    // the values that carry no CHARSET.
-    bool FileIsUtf8() const { return fileIsUtf8_; }
     std::size_t Position() const { return pos_; }
     std::size_t Size() const { return bytes_.size(); }
 
 private:
-    // The physical line at the position, without its line break.
+    // The physical line at the position, without its line end.
     std::string_view PeekLine(std::size_t& next) const;
     void Consume(std::size_t next);
+    // The colon that ends the head in logical_, looked for from offset on;
+    // npos when none has come yet.
+    std::size_t FindColon(std::size_t from);
 
     std::string_view bytes_;
+    LineBreaks breaks_;
     std::size_t pos_ = 0;
     int line_ = 1;
-    bool fileIsUtf8_ = true;
+    std::string logical_;     // the line being read, folds joined
+    bool headQuoted_ = false; // the colon search is inside double quotes
 };
 
 } // namespace transfer

@@ -1,8 +1,10 @@
 #include "transfer/VCardRecords.h"
 
 #include "transfer/Ascii.h"
+#include "transfer/ContactWords.h"
+#include "transfer/EncodingGuess.h"
 #include "transfer/FileFormatError.h"
-#include "transfer/HeaderRecognition.h"
+#include "transfer/TextEncoding.h"
 #include "transfer/VCardProperties.h"
 
 #include <algorithm>
@@ -113,8 +115,8 @@ std::pair<std::string_view, std::string_view> SplitScheme(std::string_view value
 // What one card says, property by property, into the builder.
 class Card {
 public:
-    Card(RecordBuilder& builder, bool fileIsUtf8, bool version21, std::set<std::string>& ignored)
-        : builder_(builder), fileIsUtf8_(fileIsUtf8), version21_(version21), ignored_(ignored)
+    Card(RecordBuilder& builder, CardValues& values, RepairLog& repairs, bool version21, std::set<std::string>& ignored)
+        : builder_(builder), values_(values), repairs_(repairs), version21_(version21), ignored_(ignored)
     {
     }
 
@@ -176,12 +178,11 @@ private:
         return std::string(what) + "(" + std::string(label) + ")";
     }
 
-    std::string Decoded(const ContentLine& property) const { return DecodedValue(property, fileIsUtf8_); }
+    std::string Decoded(const ContentLine& property) const { return values_.Decode(property, repairs_); }
 
-    // A parameter's value as text in the file's encoding; empty when it is not valid there.
     std::string ParameterText(const ContentLine& property, std::string_view name) const
     {
-        return DecodeValue(property.Parameter(name), fileIsUtf8_ ? "UTF-8" : "GB18030").value_or(std::string());
+        return values_.ParameterText(property, name);
     }
 
     std::string Text(const ContentLine& property) const
@@ -281,37 +282,106 @@ private:
     }
 
     RecordBuilder& builder_;
-    bool fileIsUtf8_;
+    CardValues& values_;
+    RepairLog& repairs_;
     bool version21_;
     std::set<std::string>& ignored_;
     std::unordered_map<std::string, std::string> labels_; // by group
 };
 
+// Who wrote a card file, told by its PRODID and its own properties.
+std::string CardMaker(std::string_view maker, const std::map<std::string, int>& counts)
+{
+    const auto says = [&](std::string_view word) { return maker.find(word) != std::string_view::npos; };
+    if (says("Apple") || says("iPhone") || says("Mac OS"))
+        return "苹果设备";
+    if (says("Google"))
+        return "Google 通讯录";
+    if (says("Sabre") || says("Nextcloud") || says("ownCloud"))
+        return "Nextcloud";
+    if (says("Microsoft") || says("Outlook"))
+        return "Outlook";
+    if (says("Thunderbird") || says("Mozilla"))
+        return "Thunderbird";
+    if (counts.count("X-ANDROID-CUSTOM"))
+        return "安卓手机";
+    return {};
+}
+
+bool IsUtf16(const Encoding& encoding) { return encoding.charset == "UTF-16LE" || encoding.charset == "UTF-16BE"; }
+
+// The encoding of the values that carry no CHARSET, from the values themselves.
+EncodingGuess GuessValueEncoding(std::string_view bytes)
+{
+    EncodingGuesser guesser;
+    VCardLexer lexer(bytes);
+    RepairLog ignored;
+    ContentLine property;
+    while (lexer.Next(property, ignored))
+        if (property.Parameter("CHARSET").empty())
+            guesser.Feed(property.value);
+    return guesser.Guess();
+}
+
 } // namespace
 
 VCardRecordSource::VCardRecordSource(std::string bytes)
-    : bytes_(WithUtf16AsUtf8(bytes)), encoding_(FileEncoding::Utf8), lexer_(bytes_)
+    : VCardRecordSource(std::make_shared<const std::string>(std::move(bytes)))
 {
-    if (bytes.substr(0, 2) == "\xFF\xFE")
-        encoding_ = FileEncoding::Utf16Le;
-    else if (bytes.substr(0, 2) == "\xFE\xFF")
-        encoding_ = FileEncoding::Utf16Be;
-    else if (!lexer_.FileIsUtf8())
-        encoding_ = FileEncoding::CodePage;
-    else if (WithoutUtf8Bom(bytes_).size() != bytes_.size())
-        encoding_ = FileEncoding::Utf8WithBom;
 }
+
+VCardRecordSource::VCardRecordSource(std::shared_ptr<const std::string> bytes, std::optional<Encoding> encoding)
+    : bytes_(std::move(bytes))
+{
+    std::string_view text = *bytes_;
+    const std::optional<Encoding> marked = EncodingOfMark(text);
+    encoding_ = encoding ? *encoding : marked ? *marked : Encoding();
+    Encoding values = encoding_;
+    if (IsUtf16(encoding_)) {
+        // Cards in UTF-16 are read as the same text in UTF-8.
+        decoded_ = DecodeTextFile(*bytes_, encoding_, repairs_).text;
+        text = decoded_;
+        values = Utf8Encoding();
+    } else if (marked && marked->charset == encoding_.charset) {
+        text.remove_prefix(MarkLength(*marked));
+    } else if (!encoding) {
+        const EncodingGuess guess = GuessValueEncoding(text);
+        encoding_ = values = guess.encoding;
+        encodingSure_ = guess.sure;
+    }
+    // An encoded value that is not UTF-8 is in the encoding chosen, else in
+    // the file's when that is not UTF-8, else in the program's code page, as
+    // the phones that write such values without a CHARSET use it.
+    const Encoding fallback = encoding || values.charset != "UTF-8" ? values : CodePageEncoding();
+    lexer_.emplace(text);
+    values_.emplace(values, fallback);
+}
+
+VCardRecordSource::~VCardRecordSource() = default;
 
 bool VCardRecordSource::Next(Record& record)
 {
-    while (lexer_.Next(property_)) {
-        if (IsCardMarker(property_, "END"))
-            throw FileFormatError(property_.line, "END:VCARD前面没有BEGIN:VCARD.");
-        if (!IsCardMarker(property_, "BEGIN"))
-            throw FileFormatError(property_.line, "名片(BEGIN:VCARD与END:VCARD之间)以外有内容.");
-        ReadCard(property_.line, record);
-        if (!HasNoImportableText(record))
-            return true;
+    for (;;) {
+        if (!pendingBegin_ && !lexer_->Next(property_, repairs_))
+            break;
+        pendingBegin_ = false;
+        if (IsCardMarker(property_, "BEGIN")) {
+            ReadCard(property_.line, record);
+            if (!HasNoImportableText(record)) {
+                ++records_;
+                return true;
+            }
+        } else if (IsCardMarker(property_, "END")) {
+            repairs_.Add(property_.line, "END:VCARD前面没有BEGIN:VCARD, 已跳过.");
+        } else {
+            repairs_.Add(property_.line, "名片(BEGIN:VCARD与END:VCARD之间)以外的内容, 已跳过.");
+        }
+    }
+    if (records_ == 0) {
+        if (repairs_.Entries().empty())
+            throw FileFormatError(1, "文件中没有一张可以导入的名片.");
+        const Repair& first = repairs_.Entries().front();
+        throw FileFormatError(first.line, first.what + " 文件中没有一张可以导入的名片.");
     }
     return false;
 }
@@ -321,31 +391,53 @@ void VCardRecordSource::ReadCard(int beginLine, Record& record)
     card_.clear();
     bool version21 = false;
     for (;;) {
-        if (!lexer_.Next(property_) || property_.name == "BEGIN")
-            throw FileFormatError(beginLine, "这张名片没有结束(缺少END:VCARD).");
+        if (!lexer_->Next(property_, repairs_)) {
+            repairs_.Add(beginLine, "这张名片没有结束(缺少END:VCARD), 已读到文件末尾.");
+            break;
+        }
         if (IsCardMarker(property_, "END"))
             break;
+        if (IsCardMarker(property_, "BEGIN")) {
+            repairs_.Add(beginLine, "这张名片没有结束(缺少END:VCARD), 已读到下一张名片之前.");
+            pendingBegin_ = true;
+            break;
+        }
         if (property_.name == "VERSION") {
             const std::string_view version = Trimmed(property_.value);
             version21 = version.substr(0, 2) == "2.";
-            if (versions_.size() < 8)
+            if (versions_.size() < 8 && version.size() <= 8)
                 versions_.emplace(version);
             continue;
         }
         if (property_.name == "PRODID" && maker_.empty())
-            maker_ = property_.value;
+            maker_ = property_.value.substr(0, 200);
         ++counts_[property_.name];
-        card_.push_back(std::move(property_));
+        card_.push_back(std::move(property_)); // the lexer fills every part of it afresh
     }
-    Card(builder_, lexer_.FileIsUtf8(), version21, ignored_).Read(card_);
+    Card(builder_, *values_, repairs_, version21, ignored_).Read(card_);
     builder_.Finish(record);
 }
 
 double VCardRecordSource::Progress() const
 {
-    return lexer_.Size() == 0 ? 1.0 : static_cast<double>(lexer_.Position()) / static_cast<double>(lexer_.Size());
+    return lexer_->Size() == 0 ? 1.0 : static_cast<double>(lexer_->Position()) / static_cast<double>(lexer_->Size());
 }
 
 std::vector<std::string> VCardRecordSource::IgnoredNames() const { return {ignored_.begin(), ignored_.end()}; }
+
+void VCardRecordSource::Report(ReadingReport& report) const
+{
+    std::string versions;
+    for (const std::string& version : versions_)
+        versions.append(versions.empty() ? "vCard " : "/").append(version);
+    const std::string maker = CardMaker(maker_, counts_);
+    std::string details = versions;
+    if (!maker.empty())
+        details.append(details.empty() ? "" : ", ").append(maker);
+    report.kind = details.empty() ? "名片" : "名片 (" + details + ")";
+    report.properties.assign(counts_.begin(), counts_.end());
+    report.encoding = encoding_;
+    report.encodingSure = encodingSure_;
+}
 
 } // namespace transfer

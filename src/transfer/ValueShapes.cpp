@@ -1,6 +1,7 @@
 #include "transfer/ValueShapes.h"
 
 #include "transfer/Ascii.h"
+#include "transfer/HeaderRecognition.h"
 
 #include <algorithm>
 #include <set>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transfer/HeaderRecognition.h"
+#include "transfer/ColumnRole.h"
 
 #include <cstddef>
 #include <string>

@@ -16,9 +16,9 @@ def _record(**fields):
     return {name: fields.get(name, "") for name in names}
 
 
-def _preview(program):
+def preview_window(program, timeout=10.0):
     window = until("the window '导入预览'", lambda: next(
-        (w for w in program.top_levels() if w.name == "导入预览"), None))
+        (w for w in program.top_levels() if w.name == "导入预览"), None), timeout)
     return program.settled(window)
 
 
@@ -26,22 +26,33 @@ def _labels(window):
     return [label.name for label in window.find_all("label") if label.name]
 
 
-def _import(j, program, main, fixture, kind, summary, done):
-    """导入表格 with the file typed into the desktop's file dialog; the preview must name
-    the file's kind and counts; one click on 导入 takes it."""
+
+def open_import(j, program, main, button, path):
+    """导入表格 or 导入名片 with the file's path typed into the desktop's file dialog."""
+    main.button(button).click()
+    dialog = program.message()
+    expect(dialog.caption == "导入", f"{button} opened {dialog!r}")
+    j.desktop.type(str(path))  # into the file name, which has the focus
+    j.desktop.key("Return")
+
+
+def _import(j, program, main, fixture, kind, summary, done, button="导入表格", encoding=None, repairs=()):
+    """Imports a file as another program wrote it: the preview must name the file's kind,
+    encoding, counts and each repair; one click on 导入 takes it."""
     before = program.records()
     path = program.home / fixture
     shutil.copyfile(FIXTURES / fixture, path)
-    main.button("导入表格").click()
-    dialog = program.message()
-    expect(dialog.caption == "导入", f"导入表格 opened {dialog!r}")
-    j.desktop.type(str(path))  # into the file name, which has the focus
-    j.desktop.key("Return")
-    preview = _preview(program)
+    open_import(j, program, main, button, path)
+    preview = preview_window(program)
     labels = _labels(preview)
-    expect(any(label.startswith(f"类型: {kind}    编码: ") for label in labels),
+    expect(any(label.startswith(f"类型: {kind}") for label in labels),
            f"the preview does not name {kind!r}: {labels}")
     expect(summary in labels, f"the preview does not say {summary!r}: {labels}")
+    if encoding:
+        shown = preview.beside("编码:", roles=("combo box",)).name
+        expect(shown == encoding, f"the preview reads the file as {shown!r}, not {encoding!r}")
+    listed = [item.name for item in preview.find_all("list item")]
+    expect(listed == list(repairs), f"the preview lists the repairs {listed}")
     expect(program.records() == before, "the preview wrote something")
     preview.find("push button", "导入").click()
     program.message().expect(done).press()
@@ -87,6 +98,75 @@ def google_and_outlook(j):
            f"the grid shows {names}")
 
 
+def damaged_and_foreign(j):
+    """Cards of six Android contacts with a stray byte in one company, iPhone cards whose
+    lines end in CR CR LF, a card whose Greek name a fold splits and a Shift_JIS sheet: each
+    imports whole, the stray byte marked and named with its line in the preview, the
+    Japanese sheet read in its own encoding."""
+    program = j.started()
+    main = program.log_in()
+    main.wait_status("共0条信息")
+    main.page("软件设置")
+
+    _import(j, program, main, "android_stray_byte.vcf", "名片 (vCard 2.1, 安卓手机)",
+            "文件中有6条记录. 将添加6条记录.", "已导入6条记录.", button="导入名片", encoding="UTF-8",
+            repairs=["第28行: 1个字节不是有效的UTF-8文字, 已换成\"\ufffd\""])
+    _import(j, program, main, "ios_crcrlf.vcf", "名片 (vCard 3.0, 苹果设备)",
+            "文件中有2条记录. 将添加2条记录.", "已导入2条记录.", button="导入名片")
+    _import(j, program, main, "split_by_fold.vcf", "名片 (vCard 3.0)",
+            "文件中有1条记录. 将添加1条记录.", "已导入1条记录.", button="导入名片")
+    _import(j, program, main, "shift_jis.csv", "表格", "文件中有3条记录. 将添加3条记录.", "已导入3条记录.",
+            encoding="Shift_JIS (日文)")
+
+    names = [record["姓名"] for record in program.records()]
+    expect(names == ["刘洋", "陈杰", "杨帆", "赵敏", "孙丽", "周强", "黄晓明", "Amy Chen",
+                     "Αλέξανδρος Παπαδόπουλος-Κωνσταντινίδης", "山田 太郎", "鈴木 花子", "佐藤 一郎"],
+           f"the database holds {names}")
+    companies = [record["备注"] for record in program.records()[3:4]]
+    expect(companies == ["公司: 招\ufffd商银行"], f"the damaged company reads {companies}")
+    huang = program.records()[6]
+    expect(huang["备注"].startswith("第一次见面是在上海的展会上") and "周末常去打羽毛球。" in huang["备注"],
+           f"the folded note reads {huang['备注']!r}")
+
+
+def hostile(j):
+    """A link to /dev/zero, a card whose one line is folded over 300,000 lines and a table
+    of 100,000 columns: the first two are refused with why, the third previews its columns
+    in one list; nothing is written and the program stays responsive."""
+    program = j.started()
+    main = program.log_in()
+    main.wait_status("共0条信息")
+    main.page("软件设置")
+
+    zero = program.home / "unpacked.csv"
+    zero.symlink_to("/dev/zero")
+    open_import(j, program, main, "导入表格", zero)
+    program.message().expect(f"导入失败, 没有写入任何记录.\n无法读取文件\"{zero}\": "
+                             "这不是普通文件(而是设备、管道或套接字), 不能导入.").press()
+
+    folded = program.home / "folded.vcf"
+    folded.write_bytes(b"BEGIN:VCARD\r\nVERSION:3.0\r\nNOTE" + b"\r\n x" * 300000 + b"\r\nEND:VCARD\r\n")
+    open_import(j, program, main, "导入名片", folded)
+    program.message().expect("导入失败, 没有写入任何记录.\n第3行: 这一行不是名片的属性(应为\"名称:值\"), 已跳过. "
+                             "文件中没有一张可以导入的名片.").press()
+
+    wide = program.home / "wide.csv"
+    wide.write_text(",".join(f"Custom Field {n}" for n in range(1, 100001)) + "\r\n"
+                    + ",".join(["x"] * 100000) + "\r\n", encoding="utf-8")
+    open_import(j, program, main, "导入表格", wide)
+    preview = preview_window(program, timeout=30)
+    # Only the dialog's own controls: its list of 100,000 columns is not walked.
+    labels = [c.name for c in preview.children() if c.role == "label"]
+    expect("还没有选择要导入的列." in labels, f"the preview says {labels}")
+    next(c for c in preview.children() if c.role == "push button" and c.name == "取消").click()
+    until("the preview to close", lambda: not any(w.name == "导入预览" for w in program.top_levels()))
+    expect(program.records() == [], "something was written")
+    main.page("通讯录管理")
+    main.wait_status("共0条信息")
+
+
 JOURNEYS = [
     ("import-google-outlook", google_and_outlook),
+    ("import-damaged-foreign", damaged_and_foreign),
+    ("import-hostile", hostile),
 ]

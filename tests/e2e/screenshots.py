@@ -4,16 +4,20 @@
     tests/e2e/screenshots.py [BUILD] [FOLDER]     (default: build, docs/screenshots)
 
 Each picture is one window as the desktop shows it (window manager, notification area),
-cut out of the screen: the login window, the main window's three pages, a confirmation
-and the tray menu.
+cut out of the screen: the login window, the main window's three pages, the import's
+preview of a Google Contacts table and of cards with a repair, a confirmation and the tray
+menu.
 """
 
 import argparse
 import sys
 from pathlib import Path
 
+import shutil
+
 from desktop import until
 from flows import LI, WANG, ZHANG
+from imports import FIXTURES, open_import, preview_window
 from journeys import Journey, Suite
 from program import NO
 
@@ -46,6 +50,16 @@ def take(j, folder):
     shoot(j.desktop, window, folder / "main-settings.png")
     main.page("关于我们")
     shoot(j.desktop, window, folder / "main-about.png")
+
+    for fixture, button, picture in [("google_new.csv", "导入表格", "import-preview.png"),
+                                     ("android_stray_byte.vcf", "导入名片", "import-preview-repairs.png")]:
+        path = program.home / fixture
+        shutil.copyfile(FIXTURES / fixture, path)
+        open_import(j, program, main.page("软件设置"), button, path)
+        preview_window(program).find("push button", "取消")
+        shoot(j.desktop, program.x_window("导入预览"), folder / picture)
+        j.desktop.key("Escape")
+        until("the preview to close", lambda: not any(w.name == "导入预览" for w in program.top_levels()))
 
     main.page("软件设置").button("清空数据").click()
     box = program.message()

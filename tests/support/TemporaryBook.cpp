@@ -68,7 +68,7 @@ std::string TemporaryBook::ExportedBytes(Format format)
     return file.readAll().toStdString();
 }
 
-int TemporaryBook::Import(Format format, const std::string& bytes, std::vector<std::string>* ignored)
+int TemporaryBook::Import(Format format, const std::string& bytes, std::vector<std::string>* ignored, RepairLog* repairs)
 {
     ImportJob job(db_.get(), OpenRecordSource(format, bytes));
     while (job.Step(7)) {
@@ -76,6 +76,8 @@ int TemporaryBook::Import(Format format, const std::string& bytes, std::vector<s
     job.Finish();
     if (ignored)
         *ignored = job.IgnoredNames();
+    if (repairs)
+        *repairs = job.Repairs();
     return job.Imported();
 }
 

@@ -3,6 +3,7 @@
 #include "store/engine/SqliteHandles.h"
 #include "transfer/RecordColumns.h"
 #include "transfer/RecordFormats.h"
+#include "transfer/RepairLog.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -32,8 +33,10 @@ public:
     int ExportTo(transfer::Format format, const QString& path);
     std::string ExportedBytes(transfer::Format format);
     // Imports the file's bytes; answers the number imported and, when asked,
-    // the names the file held beyond the book's fields. FileFormatError passes through.
-    int Import(transfer::Format format, const std::string& bytes, std::vector<std::string>* ignored = nullptr);
+    // the names the file held beyond the book's fields and what reading
+    // repaired or skipped. FileFormatError passes through.
+    int Import(transfer::Format format, const std::string& bytes, std::vector<std::string>* ignored = nullptr,
+               transfer::RepairLog* repairs = nullptr);
 
 private:
     QTemporaryDir folder_;

@@ -33,6 +33,8 @@ const Pair kPairs[] = {
     {"a QQ number is not a telephone number", MakeRecord({"", "张三", "13800000001"}),
      MakeRecord({"", "张三", "", "13800000001"}), false},
     {"no name", MakeRecord({"", "", "", "13800000001"}), MakeRecord({"", "", "", "13800000001"}), false},
+    {"one number twice in one record is no duplicate of that record",
+     MakeRecord({"", "王建国", "", "13800138000", "138 0013 8000"}), MakeRecord({"", "王建国", "", "13900000000"}), false},
 };
 
 } // namespace

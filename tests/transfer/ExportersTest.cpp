@@ -24,6 +24,8 @@ struct Exported {
     const char* encoding;
     std::vector<Record> expected;     // the nine fields after 编号, as MakeRecord takes them
     std::vector<std::string> ignored; // what the closing message names as not kept
+    std::vector<transfer::Repair> repairs = {}; // each with a part of its text
+    bool sure = true;                           // whether the encoding was told or guessed with enough to go on
 };
 
 std::string Fixture(const char* name)
@@ -121,6 +123,60 @@ const std::vector<Exported>& Files()
         {"utf16be.vcf", Format::VCard, "名片 (vCard 3.0)", "UTF-16 BE",
          {MakeRecord({"", "林二十", "12120", "13100000020"})},
          {}},
+        // Lines ending in CR CR LF, one of them folded: one line end each, as an editor counts them.
+        {"ios_crcrlf.vcf", Format::VCard, "名片 (vCard 3.0, 苹果设备)", "UTF-8",
+         {MakeRecord({"", "黄晓明", "", "138 0013 8000", "021-6666-8888", "", "", "",
+                      "第一次见面是在上海的展会上，他负责华东区的渠道，喜欢喝普洱茶，周末常去打羽毛球。\n"
+                      "公司: 光明乳业\n部门: 市场部"}),
+          MakeRecord({"", "Amy Chen", "", "", "+852 2345 6789", "", "amy.chen@example.com"})},
+         {}},
+        // A stray byte in one company: that character is marked, the six cards come in.
+        {"android_stray_byte.vcf", Format::VCard, "名片 (vCard 2.1, 安卓手机)", "UTF-8",
+         {MakeRecord({"", "刘洋", "", "13900000001", "", "", "", "", "公司: 华为技术\n昵称: 阿洋"}),
+          MakeRecord({"", "陈杰", "", "13900000002", "", "", "", "", "公司: 中国移动"}),
+          MakeRecord({"", "杨帆", "", "13900000003", "", "", "", "", "公司: 平安保险"}),
+          MakeRecord({"", "赵敏", "", "13900000004", "", "", "", "", "公司: 招\xEF\xBF\xBD商银行"}),
+          MakeRecord({"", "孙丽", "", "13900000005", "", "", "", "", "公司: 顺丰速运"}),
+          MakeRecord({"", "周强", "", "13900000006", "", "", "", "", "公司: 京东物流"})},
+         {},
+         {{28, "1个字节不是有效的UTF-8文字"}}},
+        // A fold that splits a character: the lines are joined before the text is read.
+        {"split_by_fold.vcf", Format::VCard, "名片 (vCard 3.0)", "UTF-8",
+         {MakeRecord({"", "Αλέξανδρος Παπαδόπουλος-Κωνσταντινίδης", "", "+30 694 123 4567", "", "", "", "",
+                      "Συνάδελφος από την Αθήνα· μιλάει ελληνικά, αγγλικά και λίγα κινέζικα."})},
+         {}},
+        // One number as home and as mobile: no duplicate of itself.
+        {"number_twice.vcf", Format::VCard, "名片 (vCard 3.0)", "UTF-8",
+         {MakeRecord({"", "王建国", "", "138 0013 8000", "13800138000", "", "wjg@example.cn"})},
+         {}},
+        {"shift_jis.csv", Format::Csv, "表格", "Shift_JIS",
+         {MakeRecord({"", "山田 太郎", "", "090-1234-5678", "", "", "taro.yamada@example.jp", "",
+                      "営業部の担当者。毎週月曜日に連絡。\n公司: 株式会社さくら"}),
+          MakeRecord({"", "鈴木 花子", "", "080-2345-6789", "", "", "hanako.suzuki@example.jp", "",
+                      "経理担当、請求書はメールで送付。\n公司: 東京物産"}),
+          MakeRecord({"", "佐藤 一郎", "", "070-3456-7890", "", "", "ichiro.sato@example.jp", "", "技術部長\n公司: 大阪電機"})},
+         {}},
+        {"big5.csv", Format::Csv, "中文表格", "Big5",
+         {MakeRecord({"", "陳大文", "", "0912-345-678", "02-2345-6789", "", "dawen.chen@example.tw", "",
+                      "大學同學，現在在竹科上班。\n地址: 台北市信義區松仁路100號"}),
+          MakeRecord({"", "林美玲", "", "0933-222-111", "07-334-5566", "", "meiling@example.tw", "",
+                      "每年春節寄賀卡。\n地址: 高雄市前鎮區中山二路5號"}),
+          MakeRecord({"", "張志明", "", "0988-765-432", "", "", "zhiming.zhang@example.hk", "", "地址: 香港九龍彌敦道300號"})},
+         {}},
+        {"euc_kr.csv", Format::Csv, "表格", "EUC-KR",
+         {MakeRecord({"", "김철수", "", "010-1234-5678", "", "", "cs.kim@example.kr", "", "대학교 동창 서울에서 일함"}),
+          MakeRecord({"", "이영희", "", "010-2345-6789", "", "", "yh.lee@example.kr", "", "부산 지사 담당자입니다"}),
+          MakeRecord({"", "박민수", "", "010-3456-7890", "", "", "ms.park@example.kr", "", "매주 금요일 회의"})},
+         {}},
+        {"windows1252.vcf", Format::VCard, "名片 (vCard 2.1)", "Windows-1252",
+         {MakeRecord({"", "Jürgen Müller", "", "", "+49 89 1234 5678", "", "", "",
+                      "Stammkunde seit 1998 – schätzt Brötchen und Brezeln über alles.\n公司: Bäckerei Größe GmbH\n"
+                      "住宅地址: Königstraße 5 München 80331 Deutschland"}),
+          MakeRecord({"", "François Lefèvre", "", "+33 6 12 34 56 78", "", "", "", "",
+                      "Rencontré à Genève; préfère le café noir, déteste les embouteillages à côté du lac."}),
+          MakeRecord({"", "José Núñez", "", "", "+34 91 555 0199", "", "", "",
+                      "Compañero de la universidad; vive en Málaga, cerca de la estación.\n公司: Café São João"})},
+         {}},
     };
     return files;
 }
@@ -146,12 +202,19 @@ TEST(ExportersTest, EveryExportersFileIsRecognisedAndLandsFieldForField)
         transfer::ImportPreview preview(file.format, Fixture(file.file), transfer::IndexBook(db.get()));
         Survey(preview);
         EXPECT_EQ(preview.Kind(), file.kind);
-        EXPECT_EQ(preview.Encoding(), file.encoding);
+        EXPECT_EQ(preview.EncodingText(), file.encoding);
+        EXPECT_EQ(preview.EncodingSure(), file.sure);
         EXPECT_TRUE(preview.Recognised());
         EXPECT_EQ(preview.Records(), static_cast<int>(file.expected.size()));
         EXPECT_EQ(preview.Duplicates(), 0);
         ASSERT_FALSE(preview.FirstRecords().empty());
         EXPECT_EQ(preview.FirstRecords().front(), file.expected.front()) << "the preview shows what will land";
+        ASSERT_EQ(preview.Repairs().Entries().size(), file.repairs.size());
+        for (std::size_t i = 0; i < file.repairs.size(); ++i) {
+            EXPECT_EQ(preview.Repairs().Entries()[i].line, file.repairs[i].line);
+            EXPECT_NE(preview.Repairs().Entries()[i].what.find(file.repairs[i].what), std::string::npos)
+                << preview.Repairs().Entries()[i].what;
+        }
 
         transfer::ImportJob job(db.get(), preview.ImportSource(), preview.LeaveOut());
         while (job.Step(3)) {

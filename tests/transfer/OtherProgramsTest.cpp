@@ -117,6 +117,25 @@ std::vector<ForeignFile> ForeignFiles()
          {MakeRecord({"", "Jürgen Müller", "", "", "", "", "jm@example.de", "", "称谓: Dr."}),
           MakeRecord({"", "欧阳娜娜", "", "", "", "", "ny@example.cn"})},
          {}},
+        {"vCard 2.1 in the sets of Taiwan, Japan, Korea and Western Europe, each named by CHARSET", Format::VCard,
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=BIG5:\xB3\xAF;\xA4j\xA4\xE5\r\nTEL;CELL:0912-345-678\r\nEND:VCARD\r\n"
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=SHIFT_JIS:\x8ER\x93" "c;\x91\xBE\x98Y\r\nTEL;CELL:090-1234-5678\r\nEND:VCARD\r\n"
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=EUC-KR;ENCODING=QUOTED-PRINTABLE:=B1=E8=C3=B6=BC=F6\r\nTEL;CELL:010-1234-5678\r\nEND:VCARD\r\n"
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=WINDOWS-1252:Ren\xE9" "e Dubois\r\nNOTE;CHARSET=windows-1252:Prix: 5 \x80\r\nEND:VCARD\r\n",
+         {MakeRecord({"", "陳大文", "", "0912-345-678"}), MakeRecord({"", "山田太郎", "", "090-1234-5678"}),
+          MakeRecord({"", "김철수", "", "010-1234-5678"}),
+          MakeRecord({"", "Renée Dubois", "", "", "", "", "", "", "Prix: 5 €"})},
+         {}},
+        {"Outlook's Chinese export as later versions name its numbers", Format::Csv,
+         InCodePage("名,姓,公司代表线路,无线电话,回拨电话,商务电话 2,住宅传真,移动电话\r\n"
+                    "明,王,010-1,010-2,010-3,010-4,010-5,13900000001\r\n"),
+         {MakeRecord({"", "王明", "", "13900000001", "010-1; 010-2; 010-3; 010-4", "010-5"})},
+         {}},
+        {"a table that begins with what a spreadsheet would take for formulas", Format::Csv,
+         "姓名,电话,备注\r\n'=张三,'+86 10 1234,\"'@\"\"引用\"\"\"\r\n'普通,''-1,\"'\r回车\"\r\n",
+         {MakeRecord({"", "=张三", "", "", "+86 10 1234", "", "", "", "@\"引用\""}),
+          MakeRecord({"", "'普通", "", "", "'-1", "", "", "", "\r回车"})},
+         {}},
         {"IMPP whose service is named in bytes that are no text, and one of QQ by its scheme", Format::VCard,
          "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:a\r\nIMPP;TYPE=\xFF:skype:a.b\r\nIMPP:qq:10009\r\nEND:VCARD\r\n",
          {MakeRecord({"", "a", "10009", "", "", "", "", "", "即时通讯(skype): skype:a.b"})},

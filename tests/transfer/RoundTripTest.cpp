@@ -42,6 +42,8 @@ std::vector<RoundTrip> RoundTrips()
         {"an entry of nothing but blanks between \"; \"",
          {MakeRecord({"QQ帐号", "赵七", "", "", "010-1;    ; 010-2", "", "a@x.example; \t; b@y.example ::: c"})}},
         {"blanks kept at both ends", {MakeRecord({" 分类 ", "  名  ", " 1 ", "", "", "", "", "", "  "})}},
+        {"cells a spreadsheet would run as formulas, and apostrophes before them",
+         {MakeRecord({"=分类", "+名", "-1", "@x", "'=已有撇号", "''+两个撇号", "'普通撇号", "\tTab", "\r回车"})}},
         {"characters beyond the basic plane", {MakeRecord({"游戏帐号", "𠮷野家😀", "", "", "", "", "", "", "é ß ∑"})}},
         {"values of 32,768 and more characters",
          {MakeRecord({"银行帐号", Repeated("长", 40000), "", "", "", "", "", "", Repeated("备注,\"\r\n", 9000)})}},

@@ -1,6 +1,6 @@
 // Telling a table's first row from a header, and its columns, by the values
 // alone; and reading a QQ number that names itself in a free-text field.
-#include "transfer/HeaderRecognition.h"
+#include "transfer/ContactWords.h"
 #include "transfer/ValueShapes.h"
 
 #include <gtest/gtest.h>

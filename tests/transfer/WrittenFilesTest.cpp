@@ -34,15 +34,17 @@ QStringList FilesIn(const QString& folder)
 
 } // namespace
 
-TEST(WrittenFilesTest, TableHasByteOrderMarkHeaderAndQuotesOnlyWhereNeeded)
+TEST(WrittenFilesTest, TableHasByteOrderMarkHeaderQuotesOnlyWhereNeededAndMarksFormulas)
 {
     TemporaryBook book;
     book.AddRecords({MakeRecord({"QQ帐号", "张三", "10001", "", "", "", "", "", "第一行\r\n第二行"}),
-                     MakeRecord({"论坛,帐号", "O\"Neil", "", "", "", "", "", "", ""})});
+                     MakeRecord({"论坛,帐号", "O\"Neil", "", "", "", "", "", "", ""}),
+                     MakeRecord({"", "=HYPERLINK(\"x\")", "", "+86 138", "", "", "", "", "@备注"})});
     EXPECT_EQ(book.ExportedBytes(Format::Csv),
               "\xEF\xBB\xBF编号,分类,姓名,QQ,手机,电话,传真,邮箱,主页,备注\r\n"
               "1,QQ帐号,张三,10001,,,,,,\"第一行\r\n第二行\"\r\n"
-              "2,\"论坛,帐号\",\"O\"\"Neil\",,,,,,,\r\n");
+              "2,\"论坛,帐号\",\"O\"\"Neil\",,,,,,,\r\n"
+              "3,,\"'=HYPERLINK(\"\"x\"\")\",,'+86 138,,,,,'@备注\r\n");
 }
 
 TEST(WrittenFilesTest, CardsLeaveEmptyFieldsOutEscapeAndSplitJoinedEntries)

@@ -6,6 +6,7 @@
 
 #include "ui/ComboItems.h"
 
+#include <QListWidget>
 #include <QRadioButton>
 
 namespace {
@@ -35,9 +36,10 @@ TEST_F(ImportPreviewTest, RecognisedFileShowsWhatWillLandAndOneClickImportsIt)
     fileDialogs.answer(Fixture("google_new.csv"));
     preview.Then([](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("导入预览"));
-        EXPECT_EQ(PreviewDriver::Text(dialog, "Kind"),
-                  QStringLiteral("类型: Google 通讯录    编码: UTF-8 (带BOM)    分隔符: 逗号"));
-        EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("Unrecognised")), nullptr);
+        EXPECT_EQ(PreviewDriver::Text(dialog, "Kind"), QStringLiteral("类型: Google 通讯录    分隔符: 逗号"));
+        EXPECT_EQ(PreviewDriver::Encoding(dialog), QStringLiteral("UTF-8 (带BOM)"));
+        EXPECT_EQ(PreviewDriver::Text(dialog, "EncodingNote"), QString()) << "a byte-order mark tells the encoding";
+        EXPECT_TRUE(dialog.findChild<QLabel*>(QStringLiteral("Unrecognised"))->isHidden());
         EXPECT_EQ(PreviewDriver::Cell(dialog, "Sources", 0, 0), QStringLiteral("First Name"));
         EXPECT_EQ(PreviewDriver::Cell(dialog, "Sources", 0, 1), QStringLiteral("小红"));
         EXPECT_EQ(PreviewDriver::Target(dialog, 0)->currentText(), QStringLiteral("姓名 (名)"));
@@ -60,7 +62,7 @@ TEST_F(ImportPreviewTest, FileWithoutAKnownColumnWaitsForTheUsersChoices)
 {
     fileDialogs.answer(WriteFile(QStringLiteral("plain.csv"), "甲,乙,丙\r\n赵六,13800000001,x\r\n钱七,13900000002,y\r\n"));
     preview.Then([](QDialog& dialog) {
-        EXPECT_NE(dialog.findChild<QLabel*>(QStringLiteral("Unrecognised")), nullptr);
+        EXPECT_FALSE(dialog.findChild<QLabel*>(QStringLiteral("Unrecognised"))->isHidden());
         EXPECT_FALSE(CanImport(dialog));
         EXPECT_EQ(PreviewDriver::Text(dialog, "Summary"), QStringLiteral("还没有选择要导入的列."));
         EXPECT_EQ(PreviewDriver::Target(dialog, 1)->currentText(), QStringLiteral("不导入"));
@@ -130,11 +132,12 @@ TEST_F(ImportPreviewTest, CardsShowTheirPropertiesAndWhereEachGoes)
 {
     fileDialogs.answer(Fixture("iphone.vcf"));
     preview.Then([](QDialog& dialog) {
-        EXPECT_EQ(PreviewDriver::Text(dialog, "Kind"), QStringLiteral("类型: 名片 (vCard 3.0, 苹果设备)    编码: UTF-8"));
+        EXPECT_EQ(PreviewDriver::Text(dialog, "Kind"), QStringLiteral("类型: 名片 (vCard 3.0, 苹果设备)"));
+        EXPECT_EQ(PreviewDriver::Encoding(dialog), QStringLiteral("UTF-8"));
         EXPECT_EQ(PreviewDriver::Target(dialog, 0), nullptr) << "a card's properties have no choices";
-        const auto* sources = dialog.findChild<QTableWidget*>(QStringLiteral("Sources"));
+        const auto* sources = dialog.findChild<QTableView*>(QStringLiteral("Sources"));
         QStringList rows;
-        for (int row = 0; row < sources->rowCount(); ++row)
+        for (int row = 0; row < sources->model()->rowCount(); ++row)
             rows << PreviewDriver::Cell(dialog, "Sources", row, 0) + QLatin1Char('|') +
                         PreviewDriver::Cell(dialog, "Sources", row, 1) + QLatin1Char('|') +
                         PreviewDriver::Cell(dialog, "Sources", row, 2);
@@ -162,4 +165,74 @@ TEST_F(ImportPreviewTest, CancelWritesNothing)
     EXPECT_EQ(Names(), (QStringList{"张三", "李四", "王五"}));
     EXPECT_EQ(FileBytes(FileInFolder(QStringLiteral("class.dat"))), categories);
     EXPECT_EQ(GridRows(), 3);
+}
+
+TEST_F(ImportPreviewTest, RepairsAreListedWithTheirLinesAndTheRestImportsWithOneClick)
+{
+    fileDialogs.answer(Fixture("android_stray_byte.vcf"));
+    preview.Then([](QDialog& dialog) {
+        EXPECT_EQ(PreviewDriver::Text(dialog, "RepairsTitle"), QStringLiteral("读取时修复或跳过了1处 (其余的都已导入):"));
+        const auto* repairs = dialog.findChild<QListWidget*>(QStringLiteral("Repairs"));
+        ASSERT_EQ(repairs->count(), 1);
+        EXPECT_EQ(repairs->item(0)->text(), QStringLiteral("第28行: 1个字节不是有效的UTF-8文字, 已换成\"\uFFFD\""));
+        EXPECT_EQ(PreviewDriver::Text(dialog, "Summary"), QStringLiteral("文件中有6条记录. 将添加6条记录."));
+        PreviewDriver::Press(dialog, "Import");
+    });
+    form1->Button_ImportVCard->click();
+
+    EXPECT_EQ(messageBoxes.texts(), QStringList{QStringLiteral("已导入6条记录.")});
+    EXPECT_EQ(Names().size(), 9);
+}
+
+TEST_F(ImportPreviewTest, AnUnsureGuessIsSaidAndAnotherEncodingReadsTheFileAgainAtOnce)
+{
+    // Too little text for the detector: GBK is guessed, but not surely.
+    fileDialogs.answer(WriteFile(QStringLiteral("short.csv"), "\xD0\xD5\xC3\xFB\r\n\xD5\xC5\xC8\xFD\r\n"));
+    preview.Then([](QDialog& dialog) {
+        auto* encoding = dialog.findChild<QComboBox*>(QStringLiteral("Encoding"));
+        EXPECT_EQ(encoding->currentText(), QStringLiteral("GBK (简体中文)"));
+        EXPECT_FALSE(PreviewDriver::Text(dialog, "EncodingNote").isEmpty());
+        EXPECT_EQ(PreviewDriver::Cell(dialog, "FirstRecords", 0, 2), QStringLiteral("张三"));
+        // In Big5 the header names nothing known: every column goes back to what its name says.
+        encoding->setCurrentIndex(encoding->findText(QStringLiteral("Big5 (繁体中文)")));
+        emit encoding->activated(encoding->currentIndex());
+        EXPECT_TRUE(PreviewDriver::Text(dialog, "EncodingNote").isEmpty()) << "the user's choice is sure";
+        EXPECT_FALSE(dialog.findChild<QLabel*>(QStringLiteral("Unrecognised"))->isHidden());
+        EXPECT_NE(PreviewDriver::Cell(dialog, "Sources", 0, 0), QStringLiteral("姓名"));
+        EXPECT_FALSE(CanImport(dialog));
+        encoding->setCurrentIndex(encoding->findText(QStringLiteral("GBK (简体中文)")));
+        emit encoding->activated(encoding->currentIndex());
+        EXPECT_EQ(PreviewDriver::Cell(dialog, "Sources", 0, 0), QStringLiteral("姓名"));
+        EXPECT_EQ(PreviewDriver::Cell(dialog, "FirstRecords", 0, 2), QStringLiteral("张三"));
+        PreviewDriver::Press(dialog, "Import");
+    });
+    form1->Button_ImportCsv->click();
+
+    EXPECT_EQ(messageBoxes.texts(), QStringList{QStringLiteral("已导入1条记录.")});
+    EXPECT_EQ(Names().last(), QStringLiteral("张三"));
+}
+
+TEST_F(ImportPreviewTest, AHundredThousandColumnsAreMappedInOneBoxAtATime)
+{
+    QByteArray header = "姓名";
+    QByteArray row = "赵六";
+    for (int column = 1; column < 100000; ++column) {
+        header += ",c" + QByteArray::number(column);
+        row += column == 99999 ? ",13800000001" : ",";
+    }
+    fileDialogs.answer(WriteFile(QStringLiteral("wide.csv"), header + "\r\n" + row + "\r\n"));
+    preview.Then([](QDialog& dialog) {
+        EXPECT_EQ(dialog.findChild<QTableView*>(QStringLiteral("Sources"))->model()->rowCount(), 100000);
+        EXPECT_EQ(dialog.findChildren<QComboBox*>().size(), 1) << "only the encoding's box before a column is clicked";
+        EXPECT_EQ(PreviewDriver::Cell(dialog, "Sources", 99999, 0), QStringLiteral("c99999"));
+        EXPECT_EQ(PreviewDriver::Cell(dialog, "Sources", 99999, 1), QStringLiteral("13800000001"));
+        Send(dialog, 99999, QStringLiteral("手机"));
+        EXPECT_EQ(PreviewDriver::Cell(dialog, "FirstRecords", 0, 4), QStringLiteral("13800000001"));
+        PreviewDriver::Press(dialog, "Import");
+    });
+    form1->Button_ImportCsv->click();
+
+    ASSERT_EQ(messageBoxes.texts().size(), 1);
+    EXPECT_TRUE(messageBoxes.texts()[0].startsWith(QStringLiteral("已导入1条记录."))) << messageBoxes.texts()[0].toStdString();
+    EXPECT_EQ(ColumnOnDatabase(QStringLiteral("手机"), QStringLiteral("data")).last(), QStringLiteral("13800000001"));
 }

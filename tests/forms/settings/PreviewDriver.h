@@ -10,7 +10,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 
 #include <deque>
@@ -36,18 +36,32 @@ public:
     {
         dialog.findChild<QPushButton*>(QString::fromLatin1(button))->click();
     }
+    // Opens the box of a column's "导入到" cell, as a click into it does;
+    // nothing for a list whose rows have no choice.
     static QComboBox* Target(QDialog& dialog, int row)
     {
-        return dialog.findChild<QComboBox*>(QStringLiteral("Target%1").arg(row));
+        auto* view = dialog.findChild<QTableView*>(QStringLiteral("Sources"));
+        const QModelIndex index = view->model()->index(row, 2);
+        // Moving to the cell closes the box open in another and opens its own.
+        if (view->currentIndex() != index)
+            view->setCurrentIndex(index);
+        else
+            view->edit(index);
+        auto* box = qobject_cast<QComboBox*>(view->indexWidget(index));
+        return box && box->objectName() == QStringLiteral("Target%1").arg(row) ? box : nullptr;
     }
     static QString Text(QDialog& dialog, const char* label)
     {
         return dialog.findChild<QLabel*>(QString::fromLatin1(label))->text();
     }
+    static QString Encoding(QDialog& dialog)
+    {
+        return dialog.findChild<QComboBox*>(QStringLiteral("Encoding"))->currentText();
+    }
     static QString Cell(QDialog& dialog, const char* table, int row, int column)
     {
-        const QTableWidgetItem* item = dialog.findChild<QTableWidget*>(QString::fromLatin1(table))->item(row, column);
-        return item ? item->text() : QString();
+        const QAbstractItemModel* model = dialog.findChild<QTableView*>(QString::fromLatin1(table))->model();
+        return model->index(row, column).data().toString();
     }
 
 private:

@@ -85,15 +85,21 @@ TEST_F(SettingsPageTest, ImportAppendsReloadsTheListAndAddsNewCategoriesToBothBo
     EXPECT_TRUE(FileBytes(FileInFolder(QStringLiteral("class.dat"))).endsWith("\xD0\xC2\xB7\xD6\xC0\xE0\r\n"));
 }
 
-TEST_F(SettingsPageTest, MalformedFileIsRefusedWithItsLineAndChangesNothing)
+TEST_F(SettingsPageTest, FileWithoutAContactOrNoFileAtAllIsRefusedWithWhyAndChangesNothing)
 {
     const QByteArray categories = FileBytes(FileInFolder(QStringLiteral("class.dat")));
-    fileDialogs.answer(WriteFile(QStringLiteral("in.vcf"), "BEGIN:VCARD\r\nFN:赵六\r\nCATEGORIES:新分类\r\nEND:VCARD\r\n"
-                                                           "BEGIN:VCARD\r\nFN:钱七\r\n"));
+    const QString zero = FileInFolder(QStringLiteral("unpacked.vcf"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    fileDialogs.answer(WriteFile(QStringLiteral("in.vcf"), "FN:赵六\r\nCATEGORIES:新分类\r\n"));
+    fileDialogs.answer(zero);
+    form1->Button_ImportVCard->click();
     form1->Button_ImportVCard->click();
 
     EXPECT_EQ(messageBoxes.texts(),
-              QStringList{QStringLiteral("导入失败, 没有写入任何记录.\n第5行: 这张名片没有结束(缺少END:VCARD).")});
+              (QStringList{QStringLiteral("导入失败, 没有写入任何记录.\n第1行: 名片(BEGIN:VCARD与END:VCARD之间)以外的内容, "
+                                          "已跳过. 文件中没有一张可以导入的名片."),
+                           QStringLiteral("导入失败, 没有写入任何记录.\n无法读取文件\"%1\": 这不是普通文件(而是设备、管道或套接字), "
+                                          "不能导入.").arg(zero)}));
     EXPECT_EQ(Names(), (QStringList{"张三", "李四", "王五"}));
     EXPECT_EQ(FileBytes(FileInFolder(QStringLiteral("class.dat"))), categories);
 }
