@@ -82,9 +82,10 @@ TEST(KilledSyncTest, AKillAnywhereInASyncLosesNoEditAndMakesNoTwin)
             store::Execute(db.get(), QStringLiteral("update data set QQ = '%1' where 编号 = %2").arg(trial).arg(1 + trial % 30).toUtf8());
         }
         const QStringList hrefs = server.Hrefs(book);
+        // The server may hold only part of the book while earlier trials were killed.
         if (hrefs.size() > 40) {
             QUrl url = book;
-            url.setPath(hrefs[40 + trial % 20]);
+            url.setPath(hrefs[40 + trial % (hrefs.size() - 40)]);
             const std::string email = "t" + std::to_string(trial) + "@example.cn";
             if (server.ChangeCard(url, col::Email, email))
                 lastServerEdit = email;
